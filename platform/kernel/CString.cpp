@@ -1,0 +1,169 @@
+#include "platform/kernel/CString.h"
+
+#include <cstdarg>
+#include <cwchar>
+#include <cwctype>
+#include <vector>
+
+CString CString::FromUtf8(std::string_view utf8) {
+    std::wstring out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            extra = 3;
+        } else {
+            out += L'\uFFFD';
+            ++i;
+            continue;
+        }
+        if (i + std::size_t(extra) >= utf8.size()) {
+            out += L'\uFFFD';
+            break;
+        }
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(utf8[i + std::size_t(k)]);
+            if ((cc & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (!ok) {
+            out += L'\uFFFD';
+            ++i;
+            continue;
+        }
+        out += wchar_t(cp);
+        i += std::size_t(extra) + 1;
+    }
+    return CString(std::move(out));
+}
+
+std::string CString::ToUtf8() const {
+    std::string out;
+    out.reserve(m_text.size());
+    for (wchar_t wc : m_text) {
+        const char32_t cp = char32_t(wc);
+        if (cp < 0x80) {
+            out += char(cp);
+        } else if (cp < 0x800) {
+            out += char(0xC0 | (cp >> 6));
+            out += char(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += char(0xE0 | (cp >> 12));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        } else {
+            out += char(0xF0 | (cp >> 18));
+            out += char(0x80 | ((cp >> 12) & 0x3F));
+            out += char(0x80 | ((cp >> 6) & 0x3F));
+            out += char(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+int CString::Find(wchar_t c, int start) const {
+    const auto pos = m_text.find(c, std::size_t(start < 0 ? 0 : start));
+    return pos == std::wstring::npos ? -1 : int(pos);
+}
+
+int CString::Find(const wchar_t* sub, int start) const {
+    const auto pos = m_text.find(sub ? sub : L"", std::size_t(start < 0 ? 0 : start));
+    return pos == std::wstring::npos ? -1 : int(pos);
+}
+
+CString CString::Left(int count) const {
+    return CString(m_text.substr(0, std::size_t(count < 0 ? 0 : count)));
+}
+
+CString CString::Mid(int first) const {
+    if (first < 0)
+        first = 0;
+    if (std::size_t(first) >= m_text.size())
+        return CString();
+    return CString(m_text.substr(std::size_t(first)));
+}
+
+CString CString::Mid(int first, int count) const {
+    if (first < 0)
+        first = 0;
+    if (count < 0 || std::size_t(first) >= m_text.size())
+        return CString();
+    return CString(m_text.substr(std::size_t(first), std::size_t(count)));
+}
+
+CString CString::Right(int count) const {
+    if (count <= 0)
+        return CString();
+    if (std::size_t(count) >= m_text.size())
+        return *this;
+    return CString(m_text.substr(m_text.size() - std::size_t(count)));
+}
+
+CString& CString::TrimLeft() {
+    std::size_t i = 0;
+    while (i < m_text.size() && std::iswspace(wint_t(m_text[i])))
+        ++i;
+    m_text.erase(0, i);
+    return *this;
+}
+
+CString& CString::TrimRight() {
+    std::size_t n = m_text.size();
+    while (n > 0 && std::iswspace(wint_t(m_text[n - 1])))
+        --n;
+    m_text.resize(n);
+    return *this;
+}
+
+CString& CString::Trim() { return TrimRight().TrimLeft(); }
+
+void CString::Format(const wchar_t* format, ...) {
+    // On the device %s in a wide format takes a wide string; the host's C library reads it as
+    // a narrow one, so it is rewritten to %ls before formatting.
+    std::wstring fmt;
+    for (const wchar_t* p = format; *p; ++p) {
+        fmt += *p;
+        if (*p != L'%')
+            continue;
+        ++p;
+        while (*p && std::wcschr(L"-+ #0123456789.*", *p))
+            fmt += *p++;
+        if (!*p)
+            break;
+        if (*p == L's' || *p == L'S')
+            fmt += L"ls";
+        else
+            fmt += *p;
+    }
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        va_list args;
+        va_start(args, format);
+        const int n = std::vswprintf(buffer.data(), buffer.size(), fmt.c_str(), args);
+        va_end(args);
+        if (n >= 0 && std::size_t(n) < buffer.size()) {
+            m_text.assign(buffer.data(), std::size_t(n));
+            return;
+        }
+        if (buffer.size() > (1u << 20)) {
+            m_text.clear();
+            return;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
+}
