@@ -1,0 +1,93 @@
+#include "platform/kernel/CFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/kernel/DeviceStorage.h"
+#include "platform/kernel/LastError.h"
+#include "platform/kernel/ThreadControl.h"
+
+namespace {
+
+DWORD ErrorOfOpen(int error) {
+    switch (error) {
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    default:
+        return ERROR_ACCESS_DENIED;
+    }
+}
+
+} // namespace
+
+CFile::~CFile() {
+    Close();
+}
+
+BOOL CFile::Open(LPCTSTR fileName, UINT openFlags) {
+    PlatformCheckpoint();
+    Close();
+    if ((openFlags & ~UINT(shareDenyNone | typeBinary)) != modeRead) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const auto path = DeviceStorage::Resolve(fileName);
+    if (!path) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path->parent_path(), ec)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return FALSE;
+    }
+    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetLastError(ErrorOfOpen(errno));
+        return FALSE;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    m_fd = fd;
+    return TRUE;
+}
+
+UINT CFile::Read(void* buffer, UINT count) {
+    PlatformCheckpoint();
+    if (m_fd < 0 || !buffer)
+        return 0;
+    auto* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(m_fd, out + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += UINT(n);
+    }
+    return done;
+}
+
+DWORD CFile::GetLength() const {
+    PlatformCheckpoint();
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+        return 0;
+    return DWORD(st.st_size);
+}
+
+void CFile::Close() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
