@@ -1,0 +1,158 @@
+// norvane-ctl: drives a running simulated device through its control socket, as a user or a
+// test would: presses keys, takes screenshots, reads the device's status and event log and
+// works the co-processor model.
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "sim/control/Base64.h"
+#include "sim/control/ControlClient.h"
+#include "sim/control/KeyNames.h"
+#include "sim/control/LastState.h"
+
+namespace {
+
+int Fail(const std::string& text) {
+    std::cerr << "norvane-ctl: " << text << "\n";
+    return 1;
+}
+
+// The socket to use: --state first, then the socket the simulator gave the programs it
+// launched, then the last simulator started by this user.
+std::filesystem::path SocketPath(const std::string& stateDir, std::string& error) {
+    if (!stateDir.empty())
+        return std::filesystem::path(stateDir) / "control.sock";
+    if (const char* env = std::getenv("NORVANE_CONTROL_SOCKET"); env && *env)
+        return env;
+    if (const auto last = LastState::Read())
+        return *last / "control.sock";
+    error = "no simulator found: give --state DIR (no record in " +
+            LastState::RecordFile().string() + ")";
+    return {};
+}
+
+nlohmann::json WithoutOk(nlohmann::json answer) {
+    answer.erase("ok");
+    return answer;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"norvane-ctl: drives a running norvane-sim through its control socket."};
+    app.require_subcommand(1);
+    std::string stateDir;
+    app.add_option("--state", stateDir,
+                   "state directory of the simulator (default: $NORVANE_CONTROL_SOCKET, else the "
+                   "simulator started last)");
+
+    std::string pngFile;
+    auto* screenshot = app.add_subcommand("screenshot", "save the screen (240x320) as a PNG file");
+    screenshot->add_option("FILE", pngFile, "PNG file to write")->required();
+
+    std::string keyName;
+    int holdMs = 0;
+    auto* key = app.add_subcommand("key", "press a keypad key (see the key names below)");
+    std::vector<std::string> names;
+    for (const auto& k : KeyNames::All())
+        names.push_back(k.name);
+    key->add_option("NAME", keyName, "key name")->required()->check(CLI::IsMember(names));
+    key->add_option("--hold", holdMs, "hold the key down for MS device milliseconds")
+        ->check(CLI::Range(0, 60000));
+
+    auto* status =
+        app.add_subcommand("status", "device time, speed, local time and the window tree (JSON)");
+
+    std::uint64_t since = 0;
+    auto* events = app.add_subcommand("events", "the device's event log (JSON)");
+    events->add_option("--since", since, "only events after sequence number N");
+
+    auto* quit = app.add_subcommand("quit", "close the launcher and stop the simulator");
+
+    auto* coproc = app.add_subcommand("coproc", "the co-processor model's state (JSON)");
+    coproc->require_subcommand(0, 1);
+    std::string settings;
+    auto* coprocSet = coproc->add_subcommand("set", "change model settings and faults");
+    coprocSet->add_option("SETTINGS", settings, "K=V[,K=V...], e.g. battery=80,unplugged=1")
+        ->required();
+    std::string bootPath;
+    auto* coprocBoot = coproc->add_subcommand(
+        "boot", "reset the co-processor, run the boot handshake and download an image; exit 1 "
+                "when a step fails");
+    coprocBoot
+        ->add_option("FILE", bootPath,
+                     "device path of the image, e.g. "
+                     "\"\\Storage Card\\Norvane\\App\\NorvaneApp.bin\"")
+        ->required();
+
+    app.footer("Key names:\n" + KeyNames::Describe() +
+               "\nstatus, events and coproc print JSON; the other commands print one line.\n"
+               "Exit status: 0 on success, 1 when the simulator cannot be reached or refuses.");
+
+    CLI11_PARSE(app, argc, argv);
+
+    nlohmann::json request;
+    if (*screenshot)
+        request = {{"cmd", "screenshot"}};
+    else if (*key)
+        request = {{"cmd", "key"}, {"name", keyName}, {"hold_ms", holdMs}};
+    else if (*status)
+        request = {{"cmd", "status"}};
+    else if (*events)
+        request = {{"cmd", "events"}, {"since", since}};
+    else if (*quit)
+        request = {{"cmd", "quit"}};
+    else if (*coprocSet)
+        request = {{"cmd", "coproc-set"}, {"settings", settings}};
+    else if (*coprocBoot)
+        request = {{"cmd", "coproc-boot"}, {"path", bootPath}};
+    else
+        request = {{"cmd", "coproc"}};
+
+    std::string error;
+    const std::filesystem::path socket = SocketPath(stateDir, error);
+    if (socket.empty())
+        return Fail(error);
+    ControlClient client;
+    if (std::string why = client.Connect(socket); !why.empty())
+        return Fail("no simulator at " + socket.string() + ": " + why);
+    const auto answer = client.Request(request, error);
+    if (!answer)
+        return Fail(error + " (" + socket.string() + ")");
+    if (!answer->value("ok", false))
+        return Fail(answer->value("error", std::string("the simulator refused the request")));
+
+    if (*screenshot) {
+        const auto png = Base64::Decode(answer->value("png", std::string()));
+        if (!png || png->empty())
+            return Fail("the simulator's screenshot is not readable");
+        std::ofstream out(pngFile, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()));
+        if (!out.flush())
+            return Fail("cannot write " + pngFile);
+        std::cout << "wrote " << pngFile << " (" << answer->value("width", 0) << "x"
+                  << answer->value("height", 0) << ")\n";
+    } else if (*key) {
+        std::cout << "pressed " << keyName << " (code " << answer->value("code", -1) << ")\n";
+    } else if (*quit) {
+        std::cout << "the simulator is stopping\n";
+    } else if (*coprocSet) {
+        std::cout << "set " << settings << "\n";
+    } else if (*coprocBoot) {
+        const bool reset = answer->value("hold_reset", false);
+        const bool handshake = answer->value("boot_handshake", false);
+        const bool download = answer->value("download", false);
+        std::cout << "hold reset " << (reset ? "ok" : "failed") << ", boot handshake "
+                  << (handshake ? "ok" : "failed") << ", download " << (download ? "ok" : "failed")
+                  << "\n";
+        return reset && handshake && download ? 0 : 1;
+    } else {
+        std::cout << WithoutOk(*answer).dump(2) << "\n";
+    }
+    return 0;
+}
