@@ -15,6 +15,8 @@ inline constexpr int THREAD_PRIORITY_IDLE = 7;
 inline constexpr int THREAD_PRIORITY_ERROR_RETURN = 0x7FFFFFFF;
 
 inline constexpr DWORD CREATE_SUSPENDED = 0x00000004;
+// The exit code of a thread that has not ended.
+inline constexpr DWORD STILL_ACTIVE = 259;
 
 // A stable id of the calling thread, never 0 nor 0xFFFFFFFF, also for threads the platform did
 // not start. Ids are not reused while the process runs.

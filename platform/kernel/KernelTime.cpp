@@ -62,7 +62,7 @@ BOOL SetLocalTime(const SYSTEMTIME* time) {
     const auto local = sys_days{date} + hours{time->wHour} + minutes{time->wMinute} +
                        seconds{time->wSecond} + milliseconds{time->wMilliseconds};
     DeviceClock::Instance().SetLocalMs(local.time_since_epoch().count());
-    char text[32];
+    char text[48];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", time->wYear, time->wMonth,
                   time->wDay, time->wHour, time->wMinute, time->wSecond);
     EventLog::Instance().Record("clock.set", {{"local", text}});

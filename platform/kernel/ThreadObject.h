@@ -6,9 +6,8 @@
 #include <memory>
 
 #include "platform/kernel/KernelObject.h"
+#include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/ThreadControl.h"
-
-inline constexpr DWORD STILL_ACTIVE = 259;
 
 class ThreadObject : public KernelObject {
 public:
