@@ -1,0 +1,37 @@
+// Resource ids of the launcher's resource script, NorvaneApp.rc; also included by the code.
+#pragma once
+
+// Every text has an English id; its Traditional Chinese twin is the id plus this offset.
+#define IDS_CHINESE_OFFSET 10000
+
+#define IDS_OK 1000
+#define IDS_CANCEL 1001
+#define IDS_ABORT 1002
+#define IDS_RETRY 1003
+#define IDS_IGNORE 1004
+#define IDS_YES 1005
+#define IDS_NO 1006
+#define IDS_CLOSE 1007
+#define IDS_HELP 1008
+#define IDS_LOAD_INI_FAILED 2000
+#define IDS_CONNECTING 2001
+#define IDS_DISCONNECTED 2002
+#define IDS_LOADING_PROGRAM 2003
+#define IDS_LOAD_PROGRAM_FAILED 2004
+#define IDS_EXIT_PROGRAM 2005
+#define IDS_ABOUT_TITLE 3000
+#define IDS_SOFTWARE_VERSION 3001
+#define IDS_FIRMWARE_VERSION 3002
+#define IDS_REMOTE_CONNECTION 4000
+
+// The launcher view's form and its controls.
+#define IDD_NORVANEAPP_FORM 101
+#define IDC_APP_LIST 1001
+#define IDC_CLOCK 1002
+#define IDC_BATTERY 1003
+#define IDC_CAPTION 1004
+
+// The Remote Connection notice and its icon.
+#define IDD_REMOTE_DIALOG 140
+#define IDC_REMOTE_TEXT 1005
+#define IDI_REMOTE 141
