@@ -1,0 +1,17 @@
+// A front end of the simulated device: shows its screen and takes its key presses. It runs on
+// the process's main thread until it is stopped or its user closes it.
+#pragma once
+
+#include <functional>
+
+class FrontEnd {
+public:
+    // Presses a keypad key (by key code) on the device.
+    using KeyPress = std::function<void(int code)>;
+
+    virtual ~FrontEnd() = default;
+    // Returns when Stop was called (before or during Run) or the user closed the front end.
+    virtual void Run() = 0;
+    // Makes Run return; callable from any thread.
+    virtual void Stop() = 0;
+};

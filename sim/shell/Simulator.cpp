@@ -1,0 +1,158 @@
+#include "sim/shell/Simulator.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "platform/gdi/WinGdi.h"
+#include "platform/kernel/CString.h"
+#include "platform/kernel/DeviceClock.h"
+#include "platform/kernel/DeviceStorage.h"
+#include "platform/kernel/EventLog.h"
+#include "platform/kernel/Registry.h"
+#include "sim/control/KeyNames.h"
+#include "sim/control/LastState.h"
+#include "sim/frontend/HeadlessFrontEnd.h"
+#include "sim/frontend/SdlFrontEnd.h"
+#include "sim/shell/ControlCommands.h"
+#include "sim/shell/SignalWatcher.h"
+
+namespace {
+
+// How long the launcher gets to close its frame at quit, in real milliseconds.
+constexpr std::uint64_t kCloseMs = 5000;
+// The keypad scanner's period and the number of scans a held key stays silent before it
+// repeats; the control socket's held keys arrive as the scanner would post them.
+constexpr int kScanMs = 30;
+constexpr int kRepeatDelayScans = 17;
+
+} // namespace
+
+Simulator::Simulator(SimOptions options)
+    : m_options(std::move(options)), m_launcher([this] { RequestQuit(); }) {}
+
+Simulator::~Simulator() = default;
+
+bool Simulator::Prepare(std::string& error) {
+    m_state = StateDir::Open(m_options.state, error);
+    if (!m_state)
+        return false;
+
+    DeviceClock& clock = DeviceClock::Instance();
+    clock.SetScaled(m_options.speed);
+    const auto offset = m_state->LoadClockOffset(error);
+    if (!offset)
+        return false;
+    clock.SetLocalOffsetMs(*offset);
+
+    std::error_code ec;
+    const std::filesystem::path card = std::filesystem::absolute(m_options.card, ec);
+    if (ec || !std::filesystem::is_directory(card, ec)) {
+        error = "the card folder " + m_options.card + " does not exist (give --card DIR)";
+        return false;
+    }
+    DeviceStorage::Configure(m_state->Path(), card);
+
+    const Registry::LoadResult loaded = Registry::Instance().Load(m_state->RegistryPath());
+    if (!loaded) {
+        error = m_state->RegistryPath().string() + " line " + std::to_string(loaded.line) + ": " +
+                loaded.message + " (the file is left as it is)";
+        return false;
+    }
+
+    const std::wstring fontError = GdiFontError();
+    if (!fontError.empty()) {
+        error = CString(fontError).ToUtf8();
+        return false;
+    }
+    return true;
+}
+
+int Simulator::PressKey(int code, int holdMs, const char* source) {
+    EventLog::Instance().Record(
+        "key.pressed",
+        {{"key", KeyNames::NameOf(code)}, {"code", code}, {"hold_ms", holdMs}, {"source", source}});
+    m_launcher.PostKey(code, 1);
+    int posted = 1;
+    // Each further scan sees the key still down; past the repeat delay every scan repeats it.
+    for (int scan = 1, counter = 0; scan * kScanMs < holdMs; ++scan, ++counter) {
+        DeviceClock::Instance().SleepUs(std::uint64_t(kScanMs) * 1000);
+        if (counter > kRepeatDelayScans) {
+            m_launcher.PostKey(code, counter - 16);
+            ++posted;
+        }
+    }
+    return posted;
+}
+
+void Simulator::RequestQuit() {
+    if (m_frontEnd)
+        m_frontEnd->Stop();
+}
+
+std::string Simulator::SaveState() {
+    std::string errors;
+    if (!Registry::Instance().Save())
+        errors += "the registry could not be saved to " + m_state->RegistryPath().string() + "; ";
+    if (std::string e = m_state->SaveClockOffset(DeviceClock::Instance().LocalOffsetMs());
+        !e.empty())
+        errors += e + "; ";
+    if (!errors.empty())
+        errors.resize(errors.size() - 2);
+    return errors;
+}
+
+int Simulator::Run() {
+    std::string error;
+    if (!Prepare(error)) {
+        std::cerr << "norvane-sim: " << error << "\n";
+        return 1;
+    }
+
+    // The window front end when asked for and possible, else headless (and the line says why).
+    std::string mode = "headless";
+    if (!m_options.headless) {
+        std::string why;
+        m_frontEnd = SdlFrontEnd::Create([this](int code) { PressKey(code, 0, "window"); }, why);
+        mode = m_frontEnd ? "" : "headless: " + why;
+    }
+    if (!m_frontEnd)
+        m_frontEnd = std::make_unique<HeadlessFrontEnd>();
+
+    ControlCommands commands(*this);
+    commands.Register(m_server);
+    if (std::string e = m_server.Start(m_state->SocketPath()); !e.empty()) {
+        std::cerr << "norvane-sim: " << e << "\n";
+        return 1;
+    }
+    // Programs the launcher starts find the device's control socket here.
+    ::setenv("NORVANE_CONTROL_SOCKET", m_state->SocketPath().c_str(), 1);
+
+    SignalWatcher signals([this](int) { RequestQuit(); });
+    m_launcher.Start();
+
+    if (std::string e = LastState::Write(m_state->Path()); !e.empty())
+        std::cerr << "norvane-sim: " << e << "\n";
+    std::cout << "norvane-sim: state " << m_state->Path().string() << ", socket "
+              << m_state->SocketPath().string() << (mode.empty() ? "" : " (" + mode + ")")
+              << "; try: norvane-ctl --state " << m_state->Path().string() << " status"
+              << std::endl;
+
+    m_frontEnd->Run();
+    RequestQuit();
+
+    const bool closed = m_launcher.Close(kCloseMs);
+    m_server.Stop();
+    const std::string saveError = SaveState();
+    LastState::ForgetIfCurrent(m_state->Path());
+    if (!saveError.empty())
+        std::cerr << "norvane-sim: " << saveError << "\n";
+    if (!closed) {
+        // The launcher's thread is stuck (in a launch, say): nothing more can be done for it.
+        std::cerr << "norvane-sim: the launcher did not close within " << kCloseMs / 1000
+                  << " s; stopping anyway\n";
+        m_state.reset();
+        std::_Exit(1);
+    }
+    return saveError.empty() ? m_launcher.ExitCode() : 1;
+}

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+#include <png.h>
+
+#include "SimProcess.h"
+
+namespace {
+
+// Device time runs this many times faster than real time in these tests.
+constexpr int kSpeed = 20;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SimEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char base[] = "/tmp/norvane-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(base), nullptr);
+        m_base = base;
+        m_state = m_base / "state";
+        m_card = m_base / "card";
+        std::filesystem::create_directories(m_card / "Norvane" / "App");
+        m_sim = std::make_unique<SimProcess>(m_state, m_card, kSpeed);
+    }
+    void TearDown() override {
+        m_sim.reset(); // stops the simulator whatever happened
+        std::filesystem::remove_all(m_base);
+    }
+
+    void Start() {
+        ASSERT_TRUE(m_sim->Start()) << "exit " << m_sim->Wait() << ": " << m_sim->ErrorOutput();
+    }
+
+    nlohmann::json CtlJson(const std::vector<std::string>& args) {
+        const SimProcess::Output r = m_sim->Ctl(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        const auto json = nlohmann::json::parse(r.out, nullptr, false);
+        EXPECT_FALSE(json.is_discarded()) << r.out;
+        return json;
+    }
+
+    // The events after sequence number since, asked again (with a short pause) until pred
+    // holds for them or many tries have passed.
+    nlohmann::json EventsUntil(std::uint64_t since,
+                               const std::function<bool(const nlohmann::json&)>& pred) {
+        nlohmann::json events;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            events = CtlJson({"events", "--since", std::to_string(since)})["events"];
+            if (pred(events))
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return events;
+    }
+
+    std::filesystem::path m_base;
+    std::filesystem::path m_state;
+    std::filesystem::path m_card;
+    std::unique_ptr<SimProcess> m_sim;
+};
+
+// Depth-first search of the window tree for a window with the given text.
+const nlohmann::json* FindWindow(const nlohmann::json& windows, const std::string& text) {
+    for (const auto& w : windows) {
+        if (w.value("text", "") == text)
+            return &w;
+        if (const auto* found = FindWindow(w.value("children", nlohmann::json::array()), text))
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
+    Start();
+    EXPECT_NE(m_sim->Banner().find("socket " + (m_state / "control.sock").string()),
+              std::string::npos)
+        << m_sim->Banner();
+
+    const std::filesystem::path png = m_base / "screen.png";
+    const SimProcess::Output shot = m_sim->Ctl({"screenshot", png.string()});
+    ASSERT_EQ(shot.exitCode, 0) << shot.err;
+    EXPECT_EQ(shot.out, "wrote " + png.string() + " (240x320)\n");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
+    EXPECT_EQ(image.width, 240u);
+    EXPECT_EQ(image.height, 320u);
+    png_image_free(&image);
+
+    const nlohmann::json status = CtlJson({"status"});
+    EXPECT_EQ(status["speed"], kSpeed);
+    EXPECT_TRUE(status["time_ms"].is_number_unsigned());
+    const nlohmann::json* frame = FindWindow(status["windows"], "AppFrame");
+    ASSERT_NE(frame, nullptr) << status.dump(2);
+    EXPECT_EQ((*frame)["visible"], true);
+    ASSERT_FALSE((*frame)["children"].empty()) << "the frame holds no view: " << frame->dump(2);
+    const nlohmann::json& view = (*frame)["children"][0];
+    EXPECT_EQ(view["visible"], true);
+    EXPECT_EQ(view["rect"], (*frame)["rect"]) << "the view fills the frame";
+}
+
+TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPostsThem) {
+    Start();
+    const std::uint64_t since = CtlJson({"events"})["last"];
+    SimProcess::Output r = m_sim->Ctl({"key", "enter"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "pressed enter (code 11)\n");
+    // Held for 700 ms: scans every 30 ms, silent for 18 scans, then one repeat per scan.
+    r = m_sim->Ctl({"key", "down", "--hold", "700"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    const auto delivered = [](const nlohmann::json& events) {
+        std::vector<std::pair<int, int>> keys; // key code, repeat count
+        for (const auto& e : events)
+            if (e["kind"] == "keypad.delivered")
+                keys.emplace_back(e["key"].get<int>(), e["repeat"].get<int>());
+        return keys;
+    };
+    const std::vector<std::pair<int, int>> expected = {{11, 1}, {8, 1}, {8, 2}, {8, 3},
+                                                       {8, 4},  {8, 5}, {8, 6}};
+    const nlohmann::json events = EventsUntil(
+        since, [&](const nlohmann::json& e) { return delivered(e).size() >= expected.size(); });
+    EXPECT_EQ(delivered(events), expected) << events.dump(1);
+}
+
+TEST_F(SimEndToEndTest, StopsCleanlyAndKeepsItsState) {
+    struct Case {
+        const char* how;
+        std::function<void(SimProcess&)> stop;
+    };
+    const Case cases[] = {
+        {"norvane-ctl quit",
+         [](SimProcess& s) { EXPECT_EQ(s.Ctl({"quit"}).out, "the simulator is stopping\n"); }},
+        {"SIGTERM", [](SimProcess& s) { s.Signal(SIGTERM); }},
+        {"SIGINT", [](SimProcess& s) { s.Signal(SIGINT); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        std::filesystem::remove_all(m_state);
+        m_sim = std::make_unique<SimProcess>(m_state, m_card, kSpeed);
+        Start();
+        c.stop(*m_sim);
+        EXPECT_EQ(m_sim->Wait(), 0) << m_sim->ErrorOutput();
+        EXPECT_FALSE(std::filesystem::exists(m_state / "control.sock"));
+        EXPECT_EQ(
+            ReadFile(m_state / "registry.reg").rfind("Windows Registry Editor Version 5.00", 0),
+            0u);
+        EXPECT_TRUE(std::filesystem::exists(m_state / "clock-offset"));
+    }
+}
+
+TEST_F(SimEndToEndTest, RefusesToStartOnStateItCannotUseAndSaysWhy) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path& state, std::filesystem::path& card)> make;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"registry that does not parse",
+         [](const auto& state, auto&) {
+             std::filesystem::create_directories(state);
+             std::ofstream(state / "registry.reg")
+                 << "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\I18N\n";
+         },
+         "registry.reg line 3"},
+        {"missing card folder", [](const auto&, auto& card) { card /= "missing"; },
+         "does not exist"},
+        {"clock offset that is not a number",
+         [](const auto& state, auto&) {
+             std::filesystem::create_directories(state);
+             std::ofstream(state / "clock-offset") << "soon\n";
+         },
+         "clock-offset does not hold a clock offset"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(m_state);
+        std::filesystem::path card = m_card;
+        c.make(m_state, card);
+        const std::string registryBefore = ReadFile(m_state / "registry.reg");
+        m_sim = std::make_unique<SimProcess>(m_state, card, kSpeed);
+        EXPECT_FALSE(m_sim->Start());
+        EXPECT_EQ(m_sim->Wait(), 1);
+        EXPECT_NE(m_sim->ErrorOutput().find(c.message), std::string::npos) << m_sim->ErrorOutput();
+        EXPECT_EQ(ReadFile(m_state / "registry.reg"), registryBefore);
+    }
+}
+
+TEST_F(SimEndToEndTest, CtlWithoutASimulatorNamesTheSocketItTried) {
+    const SimProcess::Output r = m_sim->Ctl({"status"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find((m_state / "control.sock").string()), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
+
+} // namespace

@@ -1,0 +1,7 @@
+# The simulator's own pieces that need no running device: state directory and keypad layout.
+norvane_add_test(NAME sim_shell_test LABEL unit
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/StateDirTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/KeypadPanelTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/shell/StateDir.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/frontend/KeypadPanel.cpp
+    LIBS norvane_control)
