@@ -82,7 +82,8 @@ DWORD CFile::GetLength() const {
     struct stat st {};
     if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
         return 0;
-    return DWORD(st.st_size);
+    // The device's files are far below 4 GiB; a larger host file reads as the largest length.
+    return st.st_size > 0xFFFFFFFF ? DWORD(0xFFFFFFFF) : DWORD(st.st_size);
 }
 
 void CFile::Close() {
