@@ -161,6 +161,18 @@ std::string Describe(const RcName& name) {
     return name.id != 0 ? std::to_string(name.id) : name.name;
 }
 
+// A token as an error message shows it.
+std::string Shown(const RcToken& token) {
+    switch (token.kind) {
+    case RcToken::Kind::End:
+        return "the end of the file";
+    case RcToken::Kind::String:
+        return "\"" + ToUtf8(token.str) + "\"";
+    default:
+        return "'" + token.text + "'";
+    }
+}
+
 std::u32string FromAscii(const std::string& text) {
     return std::u32string(text.begin(), text.end());
 }
@@ -191,7 +203,7 @@ void ScriptParser::Statement() {
         return;
     }
     if (first.kind != RcToken::Kind::Ident && first.kind != RcToken::Kind::Number) {
-        Fail(first, "expected a resource statement, found '" + first.text + "'");
+        Fail(first, "expected a resource statement, found " + Shown(first));
     }
     for (const char* unsupported : {"LANGUAGE", "VERSION", "CHARACTERISTICS"}) {
         if (IsWord(first, unsupported)) {
@@ -223,7 +235,7 @@ void ScriptParser::Statement() {
         }
         FileResource(RcName{std::uint16_t(type.number), {}}, name, first);
     } else {
-        Fail(type, "expected a resource type after '" + first.text + "'");
+        Fail(type, "expected a resource type after " + Shown(first) + ", found " + Shown(type));
     }
 }
 
@@ -295,7 +307,7 @@ void ScriptParser::Dialog(const RcName& name, bool extended, const RcToken& at) 
             }
             hasFont = true;
         } else {
-            Fail(option, "unsupported dialog option '" + option.text + "'");
+            Fail(option, "unsupported dialog option " + Shown(option));
         }
     }
     dialog.style = style.value_or(WS_POPUP | WS_BORDER | WS_SYSMENU);
@@ -409,7 +421,7 @@ void ScriptParser::Control(RcDialog& dialog) {
             styles(child | SS_ICON);
         }
     } else {
-        Fail(keyword, "unsupported control statement '" + keyword.text + "'");
+        Fail(keyword, "unsupported control statement " + Shown(keyword));
     }
     dialog.items.push_back(std::move(item));
 }
@@ -466,7 +478,7 @@ void ScriptParser::VersionInfo(const RcName& name, const RcToken& at) {
         } else if (IsWord(field, "FILESUBTYPE")) {
             fixed.fileSubtype = std::uint32_t(Number());
         } else {
-            Fail(field, "unsupported VERSIONINFO field '" + field.text + "'");
+            Fail(field, "unsupported VERSIONINFO field " + Shown(field));
         }
     }
     std::vector<VersionBlock::Node> children;
@@ -509,7 +521,7 @@ void ScriptParser::VersionChildren(std::vector<VersionBlock::Node>& out) {
                 } while (Accept(','));
             }
         } else {
-            Fail(keyword, "expected BLOCK or VALUE, found '" + keyword.text + "'");
+            Fail(keyword, "expected BLOCK or VALUE, found " + Shown(keyword));
         }
         out.push_back(std::move(node));
     }
@@ -569,8 +581,7 @@ std::int64_t ScriptParser::Unary(Cursor& c, int depth) {
     if (t.kind == RcToken::Kind::Ident) {
         return Symbol(t, depth);
     }
-    Fail(t, "expected a number, found '" +
-                (t.kind == RcToken::Kind::String ? ToUtf8(t.str) : t.text) + "'");
+    Fail(t, "expected a number, found " + Shown(t));
 }
 
 std::int64_t ScriptParser::Symbol(const RcToken& token, int depth) {
@@ -663,9 +674,7 @@ bool ScriptParser::Accept(char punct) {
 void ScriptParser::Expect(char punct, const char* what) {
     if (!Accept(punct)) {
         const RcToken& t = Peek();
-        Fail(t, std::string("expected '") + punct + "' " + what + ", found " +
-                    (t.kind == RcToken::Kind::End ? std::string("the end of the file")
-                                                  : "'" + t.text + "'"));
+        Fail(t, std::string("expected '") + punct + "' " + what + ", found " + Shown(t));
     }
 }
 
