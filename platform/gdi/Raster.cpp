@@ -33,7 +33,8 @@ std::vector<Raster::Span> Raster::EllipseRows(int left, int top, int right, int 
         return rows;
     }
     // Pixel x covers [x, x + 1); a pixel belongs to the ellipse inscribed in the box when its
-    // centre lies inside. Each row keeps at least its middle pixel, so thin boxes stay closed.
+    // centre lies inside. The middle row (or the two middle rows) reaches both sides of the box
+    // and every row keeps at least its middle pixel, so the ellipse touches all four sides.
     const double cx = (left + right + 1) / 2.0;
     const double cy = (top + bottom + 1) / 2.0;
     const double a = (right - left + 1) / 2.0;
@@ -43,7 +44,10 @@ std::vector<Raster::Span> Raster::EllipseRows(int left, int top, int right, int 
         const double half = a * std::sqrt(std::max(0.0, 1.0 - dy * dy));
         int x0 = int(std::ceil(cx - half - 0.5));
         int x1 = int(std::floor(cx + half - 0.5));
-        if (x0 > x1) {
+        if (std::abs(y + 0.5 - cy) <= 0.5) {
+            x0 = left;
+            x1 = right;
+        } else if (x0 > x1) {
             x0 = std::clamp(int(std::floor(cx - 0.5)), left, right);
             x1 = x0;
         }
