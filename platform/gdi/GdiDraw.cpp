@@ -239,11 +239,22 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
     std::vector<char> valid(pixels.size(), 1);
     const bool sameScreen = src && src->IsScreen() && dst->IsScreen();
     const auto readSource = [&](const Raster& from) {
+        const POINT so = from.Origin();
         for (int row = 0; row < height; ++row) {
-            for (int col = 0; col < width; ++col) {
-                const std::size_t i = std::size_t(row) * std::size_t(width) + std::size_t(col);
-                valid[i] = from.Read(sx + col, sy + row, pixels[i]) ? 1 : 0;
+            const int y0 = sy + row + so.y;
+            const int x0 = sx + so.x;
+            const int c0 = std::clamp(-x0, 0, width);
+            const int c1 = std::clamp(from.Width() - x0, c0, width);
+            const std::size_t at = std::size_t(row) * std::size_t(width);
+            std::fill(valid.begin() + std::ptrdiff_t(at),
+                      valid.begin() + std::ptrdiff_t(at + std::size_t(width)), 0);
+            if (y0 < 0 || y0 >= from.Height()) {
+                continue;
             }
+            const std::uint32_t* line = from.Pixels() + std::size_t(y0) * std::size_t(from.Width());
+            std::copy(line + (x0 + c0), line + (x0 + c1), pixels.begin() + std::ptrdiff_t(at) + c0);
+            std::fill(valid.begin() + std::ptrdiff_t(at) + c0,
+                      valid.begin() + std::ptrdiff_t(at) + c1, 1);
         }
     };
     if (src && !sameScreen) {
