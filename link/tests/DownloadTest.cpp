@@ -1,0 +1,127 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "link/QCoprocLink.h"
+#include "link/tests/LinkTest.h"
+#include "sim/board/Sha256.h"
+
+namespace {
+
+// A link to a co-processor that has just come out of reset, ready to take an image.
+class DownloadTest : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        ASSERT_TRUE(link.ResetAndSync());
+        recorder.exchanges.clear();
+        recorder.transfers.clear();
+    }
+    // Offsets of the blocks sent, from the frames' bytes 4-7.
+    std::vector<std::uint32_t> BlockOffsets() const {
+        std::vector<std::uint32_t> offsets;
+        for (const CoprocExchange& e : recorder.exchanges)
+            if (e.commandName == "LOAD_BLOCK")
+                offsets.push_back(
+                    std::uint32_t(e.head[4] | e.head[5] << 8 | e.head[6] << 16 | e.head[7] << 24));
+        return offsets;
+    }
+
+    QCoprocLink link;
+};
+
+TEST_F(DownloadTest, ImageGoesOutInBlocksOf4000) {
+    const struct {
+        std::size_t size;
+        std::vector<std::uint32_t> offsets;
+    } cases[] = {{0, {}}, {4000, {0}}, {4001, {0, 4000}}, {12345, {0, 4000, 8000, 12000}}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(link.ResetAndSync());
+        recorder.exchanges.clear();
+        const auto image = TestCard::Pattern(c.size, unsigned(c.size));
+        EXPECT_TRUE(link.DownloadImage(card.Write("image.bin", image).c_str())) << c.size;
+        std::vector<std::string> commands{"LOAD_HEADER"};
+        commands.insert(commands.end(), c.offsets.size(), "LOAD_BLOCK");
+        commands.push_back("START");
+        EXPECT_EQ(recorder.Commands(), commands) << c.size;
+        EXPECT_EQ(BlockOffsets(), c.offsets) << c.size;
+        EXPECT_EQ(board.Image(), image) << c.size;
+        EXPECT_TRUE(board.ImageStarted()) << c.size;
+    }
+}
+
+// The co-processor holds the file byte for byte, for sizes on each side of every block edge.
+TEST_F(DownloadTest, ImageMatchesTheFileAroundEveryBlockEdge) {
+    for (std::size_t size :
+         {1u, 3999u, 4000u, 4001u, 7999u, 8000u, 8001u, 11999u, 12000u, 12001u}) {
+        ASSERT_TRUE(link.ResetAndSync());
+        const auto image = TestCard::Pattern(size, unsigned(size) * 7);
+        ASSERT_TRUE(link.DownloadImage(card.Write("image.bin", image).c_str())) << size;
+        const nlohmann::json state = board.State();
+        EXPECT_EQ(state["image"]["size"], size);
+        EXPECT_EQ(state["image"]["sha256"], Sha256::Hex(image.data(), image.size())) << size;
+        EXPECT_TRUE(state["image"]["started"]) << size;
+    }
+}
+
+TEST_F(DownloadTest, RefusedFramesStopTheDownloadBeforeTheStart) {
+    const struct {
+        const char* fault;
+        std::vector<std::string> commands;
+    } cases[] = {
+        {"status.LOAD_HEADER=7", {"LOAD_HEADER"}},
+        {"status.LOAD_HEADER=0,status.LOAD_BLOCK=9", {"LOAD_HEADER", "LOAD_BLOCK"}},
+        {"status.LOAD_BLOCK=0,never_released=1", {"LOAD_HEADER"}},
+    };
+    const std::wstring path = card.Write("image.bin", TestCard::Pattern(9000));
+    for (const auto& c : cases) {
+        ASSERT_TRUE(link.ResetAndSync());
+        recorder.exchanges.clear();
+        Set(c.fault);
+        EXPECT_FALSE(link.DownloadImage(path.c_str())) << c.fault;
+        EXPECT_EQ(recorder.Commands(), c.commands) << c.fault;
+        EXPECT_FALSE(board.ImageStarted()) << c.fault;
+    }
+}
+
+TEST_F(DownloadTest, FileThatCannotBeOpenedSendsNothing) {
+    for (const wchar_t* path : {L"\\Storage Card\\missing.bin",
+                                L"\\Storage Card\\..\\..\\etc\\passwd", L"", L"\\Storage Card"}) {
+        EXPECT_FALSE(link.DownloadImage(path));
+    }
+    EXPECT_TRUE(recorder.exchanges.empty());
+    EXPECT_TRUE(recorder.transfers.empty());
+    EXPECT_EQ(recorder.Rises(24), 0);
+}
+
+// A file cut short while it is read is not started as if it were whole.
+TEST_F(DownloadTest, FileShortenedDuringTheDownloadIsNotStarted) {
+    const std::wstring path = card.Write("image.bin", TestCard::Pattern(12000));
+    recorder.onExchange = [&](const CoprocExchange& e) {
+        if (e.commandName == "LOAD_BLOCK")
+            std::filesystem::resize_file(card.HostPath("image.bin"), 6000);
+    };
+    EXPECT_FALSE(link.DownloadImage(path.c_str()));
+    EXPECT_EQ(recorder.Commands(),
+              (std::vector<std::string>{"LOAD_HEADER", "LOAD_BLOCK", "LOAD_BLOCK"}));
+    EXPECT_FALSE(board.ImageStarted());
+}
+
+// On the host an open file keeps its bytes when its name is removed, so the download goes on
+// and the co-processor gets the whole file.
+TEST_F(DownloadTest, FileRemovedDuringTheDownloadArrivesWhole) {
+    const auto image = TestCard::Pattern(12000);
+    const std::wstring path = card.Write("image.bin", image);
+    recorder.onExchange = [&](const CoprocExchange& e) {
+        if (e.commandName == "LOAD_BLOCK")
+            std::filesystem::remove(card.HostPath("image.bin"));
+    };
+    EXPECT_TRUE(link.DownloadImage(path.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(card.HostPath("image.bin")));
+    EXPECT_EQ(board.Image(), image);
+    EXPECT_TRUE(board.ImageStarted());
+}
+
+} // namespace
