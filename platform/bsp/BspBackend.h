@@ -1,7 +1,8 @@
 // The board behind the board-support API: what serves the XScale register blocks and the
 // page-buffer RAM variables. A board (the simulated one, in the simulator) installs itself at run
 // time; with none installed every board-support call fails safely (register reads give 0, writes
-// go nowhere, calls return FALSE). The keypad's virtual pins join this interface as well.
+// go nowhere, calls return FALSE). The keypad's virtual pins have a back end of their own
+// (VirtualPinBackend).
 #pragma once
 
 #include <mutex>
