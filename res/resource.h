@@ -35,3 +35,23 @@
 #define IDD_REMOTE_DIALOG 140
 #define IDC_REMOTE_TEXT 1005
 #define IDI_REMOTE 141
+
+// Pictures and sounds (res/art, drawn by tools/art/make_art.py).
+#define IDR_MAINFRAME 128
+#define IDB_BACKGROUND 130
+#define IDB_ZENTRA 131
+#define IDB_OVIK 132
+#define IDB_MARL_SWEEP 134
+#define IDB_ROUNDEL_PROBE 135
+#define IDB_PELL_GATHER 136
+#define IDB_TERSEN 137
+#define IDB_QUILBAR 138
+#define IDB_VARNET 139
+#define IDB_KEST 146
+#define IDB_PELL_TAPE 147
+#define IDB_EXTRA_PROGRAM 154
+#define IDR_KEY_CLICK 143
+#define IDI_MB_INFORMATION 2300
+#define IDI_MB_ERROR 2301
+#define IDI_MB_QUESTION 2302
+#define IDI_MB_WARNING 2303
