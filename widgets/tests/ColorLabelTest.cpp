@@ -1,0 +1,158 @@
+// Colour labels on the screen: when colour changes show, the reflected colour query and the
+// brush it hands out, and the fonts and brushes a label owns.
+#include <functional>
+#include <memory>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "WidgetScreen.h"
+#include "widgets/QColorLabel.h"
+
+namespace {
+
+constexpr int kLabelId = 1004;
+constexpr RECT kLabelRect{10, 20, 110, 40};
+constexpr COLORREF kButtonFace = RGB(192, 192, 192);
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// Every colour that the label's area shows.
+std::set<COLORREF> ColoursOf(const RECT& r) {
+    std::set<COLORREF> colours;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            colours.insert(WidgetScreen::Pixel(x, y));
+        }
+    }
+    return colours;
+}
+
+struct RepaintCase {
+    const char* name;
+    std::function<void(QColorLabel&)> change;
+    std::set<COLORREF> atOnce;     // after the messages waiting have been handled
+    std::set<COLORREF> afterPaint; // after the next paint, whatever asked for it
+};
+
+TEST(ColorLabel, ChangesShowAtOnceOnlyWithRepaint) {
+    const RepaintCase cases[] = {
+        {"SetColor without repaint",
+         [](QColorLabel& l) { l.SetColor(0, kNavy, FALSE); },
+         {kButtonFace},
+         {kNavy}},
+        {"SetColor with repaint",
+         [](QColorLabel& l) { l.SetColor(0, kNavy, TRUE); },
+         {kNavy},
+         {kNavy}},
+        {"ResetColors without repaint",
+         [](QColorLabel& l) {
+             l.SetColor(0, kNavy, FALSE);
+             l.ResetColors(FALSE);
+         },
+         {kButtonFace},
+         {kButtonFace}},
+        {"ResetColors with repaint",
+         [](QColorLabel& l) {
+             l.SetColor(0, kNavy, FALSE);
+             l.Invalidate();
+             l.UpdateWindow();
+             l.ResetColors(TRUE);
+         },
+         {kButtonFace},
+         {kButtonFace}},
+        {"a slot index past 5 changes nothing",
+         [](QColorLabel& l) { l.SetColor(6, kNavy, TRUE); },
+         {kButtonFace},
+         {kButtonFace}},
+    };
+    for (const RepaintCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WidgetScreen screen;
+        QColorLabel label;
+        ASSERT_TRUE(label.SubclassWindow(screen.AddStatic(kLabelId, kLabelRect)));
+        screen.Pump();
+        ASSERT_EQ(ColoursOf(kLabelRect), std::set<COLORREF>{kButtonFace});
+
+        c.change(label);
+        screen.Pump();
+        EXPECT_EQ(ColoursOf(kLabelRect), c.atOnce);
+        label.Invalidate();
+        screen.Pump();
+        EXPECT_EQ(ColoursOf(kLabelRect), c.afterPaint);
+    }
+}
+
+TEST(ColorLabel, TextInSlotOneOnSlotZero) {
+    // The launcher's clock colours: red text on black.
+    WidgetScreen screen;
+    QColorLabel label;
+    ASSERT_TRUE(label.SubclassWindow(screen.AddStatic(kLabelId, kLabelRect, L"12:34:56")));
+    label.SetColor(1, kRed, TRUE);
+    label.SetColor(0, kBlack, TRUE);
+    screen.Pump();
+    EXPECT_EQ(ColoursOf(kLabelRect), (std::set<COLORREF>{kBlack, kRed}));
+}
+
+LOGBRUSH BrushOf(HBRUSH brush) {
+    LOGBRUSH lb;
+    EXPECT_EQ(GetObject(brush, sizeof lb, &lb), int(sizeof lb));
+    return lb;
+}
+
+TEST(ColorLabel, ColourQueryHandsOutAFreshBrushOfSlotZero) {
+    WidgetScreen screen;
+    auto label = std::make_unique<QColorLabel>();
+    HWND hwnd = screen.AddStatic(kLabelId, kLabelRect, L"Caption");
+    ASSERT_TRUE(label->SubclassWindow(hwnd));
+    HDC dc = GetDC(hwnd);
+    // The query as the static control sends it to its parent, which reflects it to the label.
+    auto query = [&] {
+        return reinterpret_cast<HBRUSH>(SendMessage(screen.Parent(), WM_CTLCOLORSTATIC,
+                                                    reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(hwnd)));
+    };
+
+    HBRUSH first = query();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(BrushOf(first).lbColor, kButtonFace);
+
+    label->SetColor(1, RGB(255, 255, 255), FALSE);
+    label->SetColor(0, kNavy, FALSE);
+    HBRUSH second = query();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(GetObjectType(first), 0u) << "the previous brush is deleted";
+    EXPECT_EQ(BrushOf(second).lbStyle, BS_SOLID);
+    EXPECT_EQ(BrushOf(second).lbColor, kNavy);
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), kNavy);
+
+    ReleaseDC(hwnd, dc);
+    label.reset();
+    EXPECT_EQ(GetObjectType(second), 0u) << "the label's brush goes with the label";
+}
+
+// Reaches the font that a label owns, which nothing outside the label needs.
+class FontedLabel : public QColorLabel {
+public:
+    HGDIOBJ Font() const { return m_font.GetSafeHandle(); }
+};
+
+TEST(ColorLabel, OwnsItsFont) {
+    auto label = std::make_unique<FontedLabel>();
+    EXPECT_EQ(label->Font(), nullptr);
+    LOGFONT lf;
+    lf.lfHeight = 13;
+    ASSERT_TRUE(label->CreateLabelFont(lf, FALSE));
+    HGDIOBJ first = label->Font();
+    EXPECT_EQ(GetObjectType(first), OBJ_FONT);
+    lf.lfWeight = FW_BOLD;
+    ASSERT_TRUE(label->CreateLabelFont(lf, FALSE));
+    HGDIOBJ second = label->Font();
+    EXPECT_EQ(GetObjectType(first), 0u) << "the previous font is deleted";
+    label.reset();
+    EXPECT_EQ(GetObjectType(second), 0u) << "the font goes with the label";
+}
+
+} // namespace

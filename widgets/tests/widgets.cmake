@@ -1,0 +1,8 @@
+# Colour labels, icon label, clock and battery gauge on the device's screen, in manual time.
+norvane_add_test(NAME widgets_tests LABEL unit
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/WidgetScreen.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ColorLabelTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/IconLabelTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ClockLabelTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/BatteryGaugeTest.cpp
+    LIBS norvane_widgets norvane_res)
