@@ -1,0 +1,7 @@
+#include "app/QCaldroAppDoc.h"
+
+BOOL QCaldroAppDoc::OnNewDocument() {
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
+}
+
+void QCaldroAppDoc::Serialize(CArchive&) {}

@@ -1,0 +1,28 @@
+// The application framework in one include: what a program of the device includes to build on
+// the framework's classes.
+#pragma once
+
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CRect.h"
+#include "platform/gdi/WinGdi.h"
+#include "platform/kernel/CString.h"
+#include "platform/kernel/Resources.h"
+#include "platform/user/CButton.h"
+#include "platform/user/CClientDC.h"
+#include "platform/user/CCommandLineInfo.h"
+#include "platform/user/CCreateContext.h"
+#include "platform/user/CDataExchange.h"
+#include "platform/user/CDialog.h"
+#include "platform/user/CDocTemplate.h"
+#include "platform/user/CDocument.h"
+#include "platform/user/CFormView.h"
+#include "platform/user/CFrameWnd.h"
+#include "platform/user/CPaintDC.h"
+#include "platform/user/CRuntimeClass.h"
+#include "platform/user/CSingleDocTemplate.h"
+#include "platform/user/CStatic.h"
+#include "platform/user/CView.h"
+#include "platform/user/CWinApp.h"
+#include "platform/user/CWindowDC.h"
+#include "platform/user/CWnd.h"
+#include "platform/user/WinUser.h"

@@ -1,0 +1,23 @@
+#include "platform/user/BuiltinClasses.h"
+
+#include "platform/user/DialogManager.h"
+#include "platform/user/WindowManager.h"
+
+void RegisterBuiltinClasses(WindowManager& wm) {
+    WNDCLASS wc;
+    wc.lpszClassName = L"Static";
+    wc.lpfnWndProc = StaticWindowProc;
+    wc.cbWndExtra = 2 * int(sizeof(LONG_PTR)); // the icon and whether the control owns it
+    wm.AddClass(wc);
+
+    wc = WNDCLASS{};
+    wc.lpszClassName = L"Button";
+    wc.lpfnWndProc = ButtonWindowProc;
+    wc.cbWndExtra = int(sizeof(LONG_PTR)); // the button state
+    wm.AddClass(wc);
+
+    wc = WNDCLASS{};
+    wc.lpszClassName = L"Dialog";
+    wc.lpfnWndProc = DefDlgProc;
+    wm.AddClass(wc);
+}

@@ -1,0 +1,14 @@
+#include "platform/user/CButton.h"
+
+BOOL CButton::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+    return CWnd::Create(L"Button", text, style, rect, parent, id);
+}
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, result);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    return TRUE;
+}

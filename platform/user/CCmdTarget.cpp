@@ -1,0 +1,5 @@
+#include "platform/user/CCmdTarget.h"
+
+BOOL CCmdTarget::OnCmdMsg(UINT, int) {
+    return FALSE;
+}
