@@ -5,10 +5,10 @@
 #include <sys/types.h>
 
 #include "platform/kernel/KernelObject.h"
+#include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/WinTypes.h"
 
 inline constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x00000040;
-inline constexpr DWORD STILL_ACTIVE = 259;
 
 struct SHELLEXECUTEINFO {
     DWORD cbSize = 0;

@@ -1,0 +1,3 @@
+#include "launcher/QProgressPopup.h"
+
+QProgressPopup::~QProgressPopup() = default;
