@@ -1,11 +1,16 @@
 #include "sim/shell/ControlCommands.h"
 
+#include <cstdio>
 #include <ctime>
 
+#include "link/QCoprocLink.h"
 #include "platform/gdi/Framebuffer.h"
+#include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
+#include "platform/kernel/KernelTime.h"
 #include "platform/user/WinUser.h"
+#include "sim/board/Board.h"
 #include "sim/control/Base64.h"
 #include "sim/control/KeyNames.h"
 #include "sim/control/PngEncoder.h"
@@ -18,7 +23,7 @@ std::string LocalTimeText(std::int64_t localMs) {
     const std::time_t secs = std::time_t(localMs / 1000);
     std::tm tm{};
     gmtime_r(&secs, &tm);
-    char text[40];
+    char text[96];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", tm.tm_year + 1900,
                   tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, int(localMs % 1000));
     return text;
@@ -35,6 +40,11 @@ void ControlCommands::Register(ControlServer& server) {
         m_simulator.RequestQuit();
         return nlohmann::json::object();
     });
+    server.Register("coproc", [this](const nlohmann::json&) {
+        return nlohmann::json{{"state", m_board.State()}};
+    });
+    server.Register("coproc-set", [this](const nlohmann::json& r) { return CoprocSet(r); });
+    server.Register("coproc-boot", [](const nlohmann::json& r) { return CoprocBoot(r); });
 }
 
 nlohmann::json ControlCommands::Screenshot() {
@@ -90,4 +100,28 @@ nlohmann::json ControlCommands::Events(const nlohmann::json& request) {
         last = e.seq;
     }
     return {{"events", std::move(events)}, {"last", last}};
+}
+
+nlohmann::json ControlCommands::CoprocSet(const nlohmann::json& request) {
+    const auto settings = request.find("settings");
+    if (settings == request.end() || !settings->is_string())
+        return ControlServer::Error("coproc-set: give \"settings\" as \"key=value,key=value\"");
+    if (std::string error = m_board.Configure(settings->get<std::string>()); !error.empty())
+        return ControlServer::Error("coproc-set: " + error);
+    return nlohmann::json::object();
+}
+
+// Boots the co-processor as the launcher's start-up does: reset, 200 ms, boot handshake, then
+// the download of the image.
+nlohmann::json ControlCommands::CoprocBoot(const nlohmann::json& request) {
+    const auto path = request.find("path");
+    if (path == request.end() || !path->is_string() || path->get<std::string>().empty())
+        return ControlServer::Error("coproc-boot: give the image's device \"path\"");
+    const CString devicePath = CString::FromUtf8(path->get<std::string>());
+    QCoprocLink& link = QCoprocLink::Instance();
+    const bool reset = link.HoldReset();
+    Sleep(200);
+    const bool handshake = link.BootHandshake();
+    const bool download = link.DownloadImage(devicePath);
+    return {{"hold_reset", reset}, {"boot_handshake", handshake}, {"download", download}};
 }

@@ -65,7 +65,45 @@ bool Simulator::Prepare(std::string& error) {
         error = CString(fontError).ToUtf8();
         return false;
     }
+    return BuildBoard(error);
+}
+
+bool Simulator::BuildBoard(std::string& error) {
+    m_board = std::make_unique<Board>();
+    if (std::string e = m_board->Configure(m_options.coproc); !e.empty()) {
+        error = "--coproc " + m_options.coproc + ": " + e;
+        return false;
+    }
+    if (!m_options.trace.empty()) {
+        m_traceFile.open(m_options.trace, std::ios::trunc);
+        if (!m_traceFile) {
+            error = "cannot write the trace file " + m_options.trace;
+            return false;
+        }
+        m_trace = std::make_unique<TraceWriter>(m_traceFile);
+        m_board->AddObserver(m_trace.get());
+    }
+    if (!m_options.vcd.empty()) {
+        m_vcdFile.open(m_options.vcd, std::ios::trunc);
+        if (!m_vcdFile) {
+            error = "cannot write the waveform file " + m_options.vcd;
+            return false;
+        }
+        m_vcd = std::make_unique<VcdWriter>(m_vcdFile);
+        m_board->AddObserver(m_vcd.get());
+    }
     return true;
+}
+
+// Brings the writers up to the present and lets go of them, so their files end complete.
+void Simulator::DetachObservers() {
+    m_board->Flush();
+    for (BoardObserver* observer :
+         {static_cast<BoardObserver*>(m_trace.get()), static_cast<BoardObserver*>(m_vcd.get())})
+        if (observer)
+            m_board->RemoveObserver(observer);
+    m_traceFile.flush();
+    m_vcdFile.flush();
 }
 
 int Simulator::PressKey(int code, int holdMs, const char* source) {
@@ -119,7 +157,7 @@ int Simulator::Run() {
     if (!m_frontEnd)
         m_frontEnd = std::make_unique<HeadlessFrontEnd>();
 
-    ControlCommands commands(*this);
+    ControlCommands commands(*this, *m_board);
     commands.Register(m_server);
     if (std::string e = m_server.Start(m_state->SocketPath()); !e.empty()) {
         std::cerr << "norvane-sim: " << e << "\n";
@@ -143,6 +181,7 @@ int Simulator::Run() {
 
     const bool closed = m_launcher.Close(kCloseMs);
     m_server.Stop();
+    DetachObservers();
     const std::string saveError = SaveState();
     LastState::ForgetIfCurrent(m_state->Path());
     if (!saveError.empty())

@@ -3,9 +3,13 @@
 // a front end on the process's main thread until it is told to quit.
 #pragma once
 
+#include <fstream>
 #include <memory>
 #include <string>
 
+#include "sim/board/Board.h"
+#include "sim/board/TraceWriter.h"
+#include "sim/board/VcdWriter.h"
 #include "sim/control/ControlServer.h"
 #include "sim/frontend/FrontEnd.h"
 #include "sim/shell/LauncherThread.h"
@@ -31,10 +35,17 @@ public:
 
 private:
     bool Prepare(std::string& error);
+    bool BuildBoard(std::string& error);
+    void DetachObservers();
     std::string SaveState();
 
     SimOptions m_options;
     std::unique_ptr<StateDir> m_state;
+    std::unique_ptr<Board> m_board;
+    std::ofstream m_traceFile;
+    std::unique_ptr<TraceWriter> m_trace;
+    std::ofstream m_vcdFile;
+    std::unique_ptr<VcdWriter> m_vcd;
     std::unique_ptr<FrontEnd> m_frontEnd;
     ControlServer m_server;
     LauncherThread m_launcher;

@@ -51,18 +51,18 @@ protected:
         return json;
     }
 
-    // The events after sequence number since, asked again (with a short pause) until pred
-    // holds for them or many tries have passed.
-    nlohmann::json EventsUntil(std::uint64_t since,
-                               const std::function<bool(const nlohmann::json&)>& pred) {
-        nlohmann::json events;
+    // The JSON printed by norvane-ctl args, asked again (with a short pause) until pred holds
+    // for it or many tries have passed: the launcher works on while the test looks.
+    nlohmann::json CtlJsonUntil(const std::vector<std::string>& args,
+                                const std::function<bool(const nlohmann::json&)>& pred) {
+        nlohmann::json json;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            events = CtlJson({"events", "--since", std::to_string(since)})["events"];
-            if (pred(events))
+            json = CtlJson(args);
+            if (pred(json))
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        return events;
+        return json;
     }
 
     std::filesystem::path m_base;
@@ -99,12 +99,16 @@ TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
     EXPECT_EQ(image.height, 320u);
     png_image_free(&image);
 
-    const nlohmann::json status = CtlJson({"status"});
+    // The frame is shown once the launcher's start-up has run.
+    const nlohmann::json status = CtlJsonUntil({"status"}, [](const nlohmann::json& s) {
+        const nlohmann::json* frame = FindWindow(s["windows"], "AppFrame");
+        return frame && (*frame)["visible"] == true;
+    });
     EXPECT_EQ(status["speed"], kSpeed);
     EXPECT_TRUE(status["time_ms"].is_number_unsigned());
     const nlohmann::json* frame = FindWindow(status["windows"], "AppFrame");
     ASSERT_NE(frame, nullptr) << status.dump(2);
-    EXPECT_EQ((*frame)["visible"], true);
+    EXPECT_EQ((*frame)["visible"], true) << frame->dump(2);
     ASSERT_FALSE((*frame)["children"].empty()) << "the frame holds no view: " << frame->dump(2);
     const nlohmann::json& view = (*frame)["children"][0];
     EXPECT_EQ(view["visible"], true);
@@ -130,8 +134,10 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
     };
     const std::vector<std::pair<int, int>> expected = {{11, 1}, {8, 1}, {8, 2}, {8, 3},
                                                        {8, 4},  {8, 5}, {8, 6}};
-    const nlohmann::json events = EventsUntil(
-        since, [&](const nlohmann::json& e) { return delivered(e).size() >= expected.size(); });
+    const nlohmann::json events =
+        CtlJsonUntil({"events", "--since", std::to_string(since)}, [&](const nlohmann::json& e) {
+            return delivered(e["events"]).size() >= expected.size();
+        })["events"];
     EXPECT_EQ(delivered(events), expected) << events.dump(1);
 }
 
