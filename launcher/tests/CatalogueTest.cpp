@@ -54,6 +54,10 @@ struct CatalogueCase {
     std::vector<Row> extras;
 };
 
+void PrintTo(const CatalogueCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CatalogueList : public LauncherViewTest,
                       public ::testing::WithParamInterface<CatalogueCase> {};
 
@@ -167,6 +171,10 @@ struct FailureCase {
     bool coprocessor;
     const char* caption;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CatalogueFailure : public LauncherViewTest,
                          public ::testing::WithParamInterface<FailureCase> {};
