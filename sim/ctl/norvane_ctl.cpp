@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     coproc->require_subcommand(0, 1);
     std::string settings;
     auto* coprocSet = coproc->add_subcommand("set", "change model settings and faults");
-    coprocSet->add_option("SETTINGS", settings, "K=V[,K=V...], e.g. battery=80,unplugged=1")
+    coprocSet->add_option("SETTINGS", settings, "K=V[,K=V...], e.g. battery_level=80,unplugged=1")
         ->required();
     std::string bootPath;
     auto* coprocBoot = coproc->add_subcommand(

@@ -20,7 +20,8 @@ std::optional<int> SimOptions::Parse(int argc, char** argv, SimOptions& options)
     app.add_option("--trace", options.trace, "write each co-processor exchange to FILE");
     app.add_option("--vcd", options.vcd, "write the co-processor's handshake lines to FILE (VCD)");
     app.add_option("--coproc", options.coproc,
-                   "co-processor model settings and faults at start: KEY=VALUE,...");
+                   "co-processor model settings and faults at start: KEY=VALUE,... (e.g. "
+                   "battery_level=40,battery_charging=1,boot_late_ms=900)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -12,6 +12,7 @@
 #include "sim/board/VcdWriter.h"
 #include "sim/control/ControlServer.h"
 #include "sim/frontend/FrontEnd.h"
+#include "sim/keypad/KeypadMatrix.h"
 #include "sim/shell/LauncherThread.h"
 #include "sim/shell/SimOptions.h"
 #include "sim/shell/StateDir.h"
@@ -42,6 +43,8 @@ private:
     SimOptions m_options;
     std::unique_ptr<StateDir> m_state;
     std::unique_ptr<Board> m_board;
+    // The keypad's wiring on the board's virtual pins, for the launcher's keypad scanner.
+    KeypadMatrix m_keypad;
     std::ofstream m_traceFile;
     std::unique_ptr<TraceWriter> m_trace;
     std::ofstream m_vcdFile;

@@ -1,11 +1,9 @@
 # End-to-end: norvane-sim started headless on a card and state directory of the test's own,
 # driven only through norvane-ctl.
-if(TARGET norvane-sim)
-    norvane_add_test(NAME sim_e2e_test LABEL e2e
-        SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimEndToEndTest.cpp
-                ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
-        LIBS nlohmann_json::nlohmann_json PNG::PNG)
-    target_compile_definitions(sim_e2e_test PRIVATE
-        NORVANE_SIM_PATH="$<TARGET_FILE:norvane-sim>" NORVANE_CTL_PATH="$<TARGET_FILE:norvane-ctl>")
-    add_dependencies(sim_e2e_test norvane-sim norvane-ctl)
-endif()
+norvane_add_test(NAME sim_e2e_test LABEL e2e
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimEndToEndTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
+    LIBS nlohmann_json::nlohmann_json PNG::PNG)
+target_compile_definitions(sim_e2e_test PRIVATE
+    NORVANE_SIM_PATH="$<TARGET_FILE:norvane-sim>" NORVANE_CTL_PATH="$<TARGET_FILE:norvane-ctl>")
+add_dependencies(sim_e2e_test norvane-sim norvane-ctl)
