@@ -259,8 +259,7 @@ void CWnd::OnNcDestroy() {
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;
-        if (app->m_nThreadID == GetCurrentThreadId())
-            ::PostQuitMessage(0);
+        ::PostQuitMessage(0); // the program ends with its main window
     }
     Default();
     if (m_pfnSuper &&

@@ -19,7 +19,9 @@ struct CreationHookState {
     void* context = nullptr;
     bool consumed = false;
 };
-thread_local CreationHookState t_creationHook;
+// Nested: a window made while another is being created (a frame making its view) sets a hook
+// of its own over the outer one, which has been consumed by then.
+thread_local std::vector<CreationHookState> t_creationHooks;
 
 bool SameText(std::wstring_view a, std::wstring_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
@@ -49,12 +51,14 @@ bool IsTopLevel(WindowManager& wm, const WindowRecord& w) {
 } // namespace
 
 void SetWindowCreationHook(WindowCreationHook hook, void* context) {
-    t_creationHook = CreationHookState{hook, context, false};
+    t_creationHooks.push_back(CreationHookState{hook, context, false});
 }
 
 BOOL ClearWindowCreationHook() {
-    BOOL consumed = t_creationHook.consumed;
-    t_creationHook = CreationHookState{};
+    if (t_creationHooks.empty())
+        return FALSE;
+    const BOOL consumed = t_creationHooks.back().consumed;
+    t_creationHooks.pop_back();
     return consumed;
 }
 
@@ -146,9 +150,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
         hwnd = wm.Insert(std::move(record));
     }
 
-    if (t_creationHook.hook && !t_creationHook.consumed) {
-        t_creationHook.consumed = true;
-        t_creationHook.hook(hwnd, t_creationHook.context);
+    if (!t_creationHooks.empty() && !t_creationHooks.back().consumed) {
+        CreationHookState& pending = t_creationHooks.back();
+        pending.consumed = true;
+        pending.hook(hwnd, pending.context);
     }
 
     CREATESTRUCT cs;

@@ -7,6 +7,8 @@
 
 using WindowCreationHook = void (*)(HWND hwnd, void* context);
 
+// Hooks nest: a hook set while another is pending (a window made during another's creation)
+// applies until it is cleared, then the outer one is current again.
 void SetWindowCreationHook(WindowCreationHook hook, void* context);
-// Clears the hook; TRUE when it had been consumed by a window.
+// Clears the latest hook; TRUE when it had been consumed by a window.
 BOOL ClearWindowCreationHook();
