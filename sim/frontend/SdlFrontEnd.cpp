@@ -51,10 +51,12 @@ bool SdlFrontEnd::Open(std::string& why) {
         return false;
     }
     DrawPanel();
+    m_sound = SdlSoundSink::Create();
     return true;
 }
 
 SdlFrontEnd::~SdlFrontEnd() {
+    m_sound.reset();
     if (m_panel)
         SDL_DestroyTexture(m_panel);
     if (m_screen)

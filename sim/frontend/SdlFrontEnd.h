@@ -1,8 +1,8 @@
 // The window front end: an SDL2 window with the device's screen at twice its size and the
-// twelve keypad keys drawn beside it. PC keys are mapped to keypad keys (arrows, Enter, Space
-// for select, 1 2 3 9 0 for the numbered keys, F1 for about) and a click on a drawn key presses
-// it. It redraws only when the framebuffer's change counter has moved, and otherwise sleeps in
-// SDL_WaitEventTimeout.
+// twelve keypad keys drawn beside it, and the device's sounds on the host's audio. PC keys are
+// mapped to keypad keys (arrows, Enter, Space for select, 1 2 3 9 0 for the numbered keys, F1
+// for about) and a click on a drawn key presses it. It redraws only when the framebuffer's
+// change counter has moved, and otherwise sleeps in SDL_WaitEventTimeout.
 #pragma once
 
 #include <atomic>
@@ -14,6 +14,7 @@
 #include <SDL.h>
 
 #include "sim/frontend/FrontEnd.h"
+#include "sim/frontend/SdlSoundSink.h"
 
 class SdlFrontEnd : public FrontEnd {
 public:
@@ -36,6 +37,7 @@ private:
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_screen = nullptr;
     SDL_Texture* m_panel = nullptr;
+    std::unique_ptr<SdlSoundSink> m_sound;
     Uint32 m_stopEvent = 0;
     std::atomic<bool> m_stopRequested{false};
     std::uint64_t m_shownChange = UINT64_MAX;

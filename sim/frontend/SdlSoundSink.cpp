@@ -1,0 +1,48 @@
+#include "sim/frontend/SdlSoundSink.h"
+
+std::unique_ptr<SdlSoundSink> SdlSoundSink::Create() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return nullptr;
+    std::unique_ptr<SdlSoundSink> sink(new SdlSoundSink());
+    SoundSink::Install(sink.get());
+    return sink;
+}
+
+SdlSoundSink::~SdlSoundSink() {
+    SoundSink::Uninstall(this);
+    if (m_device)
+        SDL_CloseAudioDevice(m_device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSoundSink::Play(std::span<const std::uint8_t> wave, bool wait) {
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    SDL_RWops* source = SDL_RWFromConstMem(wave.data(), int(wave.size()));
+    if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &samples, &length))
+        return; // not a wave SDL can read: silent, as the device is with a sound it cannot play
+
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // One device, reopened only when a sound comes in another format.
+    if (!m_device || spec.freq != m_spec.freq || spec.format != m_spec.format ||
+        spec.channels != m_spec.channels) {
+        if (m_device)
+            SDL_CloseAudioDevice(m_device);
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+        m_spec = spec;
+    }
+    if (m_device) {
+        SDL_QueueAudio(m_device, samples, length);
+        SDL_PauseAudioDevice(m_device, 0);
+    }
+    SDL_FreeWAV(samples);
+    if (wait && m_device) {
+        // A synchronous sound has ended when Play returns: wait for what is queued.
+        const Uint32 bytesPerSecond =
+            Uint32(spec.freq) * spec.channels * (SDL_AUDIO_BITSIZE(spec.format) / 8);
+        if (bytesPerSecond > 0)
+            SDL_Delay(
+                Uint32(std::uint64_t(SDL_GetQueuedAudioSize(m_device)) * 1000 / bytesPerSecond));
+    }
+}
