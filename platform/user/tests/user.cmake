@@ -1,5 +1,8 @@
-norvane_add_test(
-    NAME user_tests LABEL unit SOURCES ${CMAKE_CURRENT_LIST_DIR} /
-    WindowFixture.cpp ${CMAKE_CURRENT_LIST_DIR} / WindowsTest.cpp ${CMAKE_CURRENT_LIST_DIR} /
-    MessagesTest.cpp ${CMAKE_CURRENT_LIST_DIR} / PaintingTest.cpp ${CMAKE_CURRENT_LIST_DIR} /
-    CrossThreadTest.cpp ${CMAKE_CURRENT_LIST_DIR} / FrameworkTest.cpp LIBS norvane_user)
+norvane_add_test(NAME user_tests LABEL unit
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowFixture.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/WindowsTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/MessagesTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/PaintingTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/CrossThreadTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/FrameworkTest.cpp
+    LIBS norvane_user)
