@@ -141,6 +141,42 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
     EXPECT_EQ(delivered(events), expected) << events.dump(1);
 }
 
+TEST_F(SimEndToEndTest, CoprocessorModelIsWatchedChangedAndBootedThroughCtl) {
+    // A 5000-byte image (two blocks) on the card, bytes 0, 1, ... 250, 0, 1, ...
+    std::filesystem::create_directories(m_card / "Norvane" / "Test");
+    {
+        std::ofstream image(m_card / "Norvane" / "Test" / "Test.bin", std::ios::binary);
+        for (int i = 0; i < 5000; ++i)
+            image.put(char(i % 251));
+    }
+    Start();
+    // The launcher's start-up uses the co-processor first; its last query is the identity.
+    CtlJsonUntil({"coproc"}, [](const nlohmann::json& c) {
+        const nlohmann::json last = c["state"].value("last_command", nlohmann::json());
+        return last.is_object() && last.value("name", "") == "GET_IDENTITY";
+    });
+
+    const std::string image = "\\Storage Card\\norvane\\TEST\\test.bin";
+    SimProcess::Output r = m_sim->Ctl({"coproc", "boot", image});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "hold reset ok, boot handshake ok, download ok\n");
+    const nlohmann::json loaded = CtlJson({"coproc"})["state"]["image"];
+    EXPECT_EQ(loaded["size"], 5000);
+    EXPECT_EQ(loaded["sha256"], "69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1");
+    EXPECT_EQ(loaded["started"], true);
+
+    r = m_sim->Ctl({"coproc", "set", "unplugged=1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "set unplugged=1\n");
+    r = m_sim->Ctl({"coproc", "boot", image});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "hold reset ok, boot handshake failed, download failed\n");
+
+    r = m_sim->Ctl({"coproc", "set", "unplugged=0,no_such_setting=1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("no_such_setting"), std::string::npos) << r.err;
+}
+
 TEST_F(SimEndToEndTest, StopsCleanlyAndKeepsItsState) {
     struct Case {
         const char* how;
