@@ -5,11 +5,11 @@
 // on request and refreshes the battery every 30 seconds.
 #pragma once
 
+#include "keypad/QAppList.h"
 #include "keypad/QKeypadScanner.h"
 #include "platform/gdi/CImageList.h"
 #include "platform/kernel/CString.h"
 #include "platform/user/CFormView.h"
-#include "platform/user/CListCtrl.h"
 #include "widgets/QBatteryGauge.h"
 #include "widgets/QClockLabel.h"
 #include "widgets/QColorLabel.h"
@@ -111,7 +111,7 @@ private:
     QBatteryGauge m_batteryGauge;
     QColorLabel m_captionLabel;
     QClockLabel m_clockLabel;
-    CListCtrl m_appList;
+    QAppList m_appList;
     QKeypadScanner m_keypadScanner;
     CImageList m_imageList;
     UINT m_nTimerId;

@@ -1,0 +1,232 @@
+// The whole launcher as the device runs it: the application object on a UI thread of its own,
+// the start-up thread and the keypad scanner on the simulated keypad, in scaled device time.
+// Only orders and device-time values are asserted.
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Keypad.h"
+#include "app/QCaldroApp.h"
+#include "launcher/QLauncherStatus.h"
+#include "launcher/tests/LauncherTestDevice.h"
+#include "platform/kernel/DeviceClock.h"
+#include "platform/kernel/EventLog.h"
+#include "platform/kernel/KernelTime.h"
+#include "platform/user/CWnd.h"
+#include "platform/user/WinUser.h"
+#include "res/resource.h"
+#include "sim/keypad/KeypadMatrix.h"
+
+namespace {
+
+constexpr double kSpeed = 10.0;
+// Device time a test waits at most for what it expects.
+constexpr DWORD kPatienceMs = 60000;
+
+class LauncherApp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeviceClock::Instance().SetScaled(kSpeed);
+        const auto entries = EventLog::Instance().Since(0);
+        m_logSeq = entries.empty() ? 0 : entries.back().seq;
+        device.InstallProgram("Norvane\\Zentra\\Zentra.exe");
+        device.WriteCard("Norvane\\Zentra\\Zentra.bin", LauncherTestDevice::Pattern(3000, 2));
+        device.WriteCard("Norvane\\App\\NorvaneApp.ini", "[Zentra]\nPara=-go\n");
+    }
+
+    void TearDown() override {
+        Close();
+        ::unsetenv("ECHO_ARGS_WAIT_FOR");
+        DeviceClock::Instance().SetManual();
+    }
+
+    void Start() {
+        ASSERT_EQ(AfxGetApp(), &theApp);
+        m_ui = std::thread([this] {
+            AfxWinMain();
+            m_ended = true;
+        });
+        ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+    }
+
+    // Closes the main frame; true when the launcher's loop ended.
+    bool Close() {
+        if (!m_ui.joinable())
+            return true;
+        PostMessage(FindWindow(nullptr, L"AppFrame"), WM_CLOSE, 0, 0);
+        const bool ended = WaitFor([this] { return m_ended.load(); });
+        if (ended)
+            m_ui.join();
+        else
+            m_ui.detach();
+        return ended;
+    }
+
+    static QLauncherStatus::State State() { return QLauncherStatus::Instance().GetState(); }
+
+    static bool WaitFor(const std::function<bool()>& done) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            if (GetTickCount() - start > kPatienceMs)
+                return false;
+            Sleep(10);
+        }
+        return true;
+    }
+
+    // A key held until the scanner has posted it, however busy the host is; a key that the
+    // scanner must not see is held for ten scans.
+    void Press(int code, bool posted = true) {
+        const std::uint64_t seq = LastSeq();
+        ASSERT_TRUE(matrix.Press(code));
+        if (posted) {
+            EXPECT_TRUE(WaitFor([&] {
+                for (const EventLog::Entry& e : EventLog::Instance().Since(seq))
+                    if (e.kind == "keypad.posted" && e.fields["key"] == code)
+                        return true;
+                return false;
+            }));
+        } else {
+            Sleep(300);
+        }
+        ASSERT_TRUE(matrix.Release(code));
+        Sleep(100);
+    }
+
+    std::vector<EventLog::Entry> Events(const std::string& kind) const {
+        std::vector<EventLog::Entry> out;
+        for (const EventLog::Entry& e : EventLog::Instance().Since(m_logSeq))
+            if (e.kind == kind)
+                out.push_back(e);
+        return out;
+    }
+
+    // Keys the launcher's windows received since the given event, as "id:key".
+    std::vector<std::string> DeliveredSince(std::uint64_t seq) const {
+        std::vector<std::string> out;
+        for (const EventLog::Entry& e : EventLog::Instance().Since(seq))
+            if (e.kind == "keypad.delivered")
+                out.push_back(std::to_string(e.fields["id"].get<int>()) + ":" +
+                              std::to_string(e.fields["key"].get<int>()));
+        return out;
+    }
+
+    static std::uint64_t LastSeq() {
+        const auto entries = EventLog::Instance().Since(0);
+        return entries.empty() ? 0 : entries.back().seq;
+    }
+
+    LauncherTestDevice device;
+    KeypadMatrix matrix;
+
+private:
+    std::thread m_ui;
+    std::atomic<bool> m_ended{false};
+    std::uint64_t m_logSeq = 0;
+};
+
+const std::string kList = std::to_string(IDC_APP_LIST);
+
+// The list is filled after the slide-in's 16 frames, and keys reach the list, unused ones the
+// view.
+TEST_F(LauncherApp, StartsUpAndTakesKeys) {
+    Start();
+    const auto states = Events("launcher.state");
+    ASSERT_GE(states.size(), 2u);
+    EXPECT_EQ(states[0].fields["state"], "starting");
+    const auto built = Events("catalogue.built");
+    ASSERT_EQ(built.size(), 1u);
+    EXPECT_EQ(built[0].fields["items"], 10);
+    EXPECT_GE(built[0].timeMs - states[0].timeMs, 1600u);
+    EXPECT_EQ(LauncherTestDevice::TheBoard().Image(), device.LauncherImage());
+
+    const std::uint64_t seq = LastSeq();
+    Press(KEY_RIGHT);
+    Press(KEY_ABOUT);
+    ASSERT_TRUE(WaitFor([&] { return DeliveredSince(seq).size() >= 3; }));
+    const std::string view = std::to_string(AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(DeliveredSince(seq),
+              (std::vector<std::string>{kList + ":7", kList + ":4", view + ":4"}));
+    // The first arrow focuses the first program, and the status shows it.
+    ASSERT_TRUE(WaitFor([] { return !QLauncherStatus::Instance().Describe()["focus"].is_null(); }));
+    EXPECT_EQ(QLauncherStatus::Instance().Describe()["focus"], 0);
+}
+
+// While the program runs the launcher is blocked and its keypad silent; afterwards both are back.
+TEST_F(LauncherApp, LaunchHoldsTheKeypadUntilTheProgramEnds) {
+    const std::filesystem::path gate = device.StateDir() / "program-may-end";
+    ::setenv("ECHO_ARGS_WAIT_FOR", gate.c_str(), 1);
+    Start();
+    Press(KEY_RIGHT);
+    Press(KEY_ENTER);
+    ASSERT_TRUE(
+        WaitFor([] { return !QLauncherStatus::Instance().Describe()["running"].is_null(); }));
+    EXPECT_EQ(State(), QLauncherStatus::State::Launching);
+    EXPECT_EQ(QLauncherStatus::Instance().Describe()["running"]["program"],
+              "\\Storage Card\\Norvane\\Zentra\\Zentra.exe");
+
+    std::uint64_t seq = LastSeq();
+    Press(KEY_DOWN, false);
+    EXPECT_TRUE(DeliveredSince(seq).empty());
+    std::ofstream(gate).put('\n');
+    ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+    EXPECT_EQ(device.ProgramArguments(), std::vector<std::string>{"-go"});
+    EXPECT_EQ(LauncherTestDevice::TheBoard().Image(), device.LauncherImage());
+
+    seq = LastSeq();
+    Press(KEY_DOWN);
+    ASSERT_TRUE(WaitFor([&] { return !DeliveredSince(seq).empty(); }));
+    EXPECT_EQ(DeliveredSince(seq).front(), kList + ":8");
+}
+
+// A remote connection silences the keypad until it is closed; a launcher closed while one is
+// open still ends, its scanner stopped although suspended.
+TEST_F(LauncherApp, RemoteConnectionHoldsTheKeypad) {
+    Start();
+    HWND view = GetDlgItem(FindWindow(nullptr, L"AppFrame"), AFX_IDW_PANE_FIRST);
+    ASSERT_NE(view, nullptr);
+    const char16_t name[] = u"Zentra";
+    COPYDATASTRUCT request;
+    request.dwData = 100;
+    request.cbData = sizeof name;
+    request.lpData = const_cast<char16_t*>(name);
+    EXPECT_EQ(SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)), 0);
+    EXPECT_EQ(State(), QLauncherStatus::State::Remote);
+    EXPECT_EQ(LauncherTestDevice::TheBoard().Image(), LauncherTestDevice::Pattern(3000, 2));
+
+    std::uint64_t seq = LastSeq();
+    Press(KEY_RIGHT, false);
+    EXPECT_TRUE(DeliveredSince(seq).empty());
+
+    request.dwData = 101;
+    EXPECT_EQ(SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)), 0);
+    EXPECT_EQ(State(), QLauncherStatus::State::Idle);
+    seq = LastSeq();
+    Press(KEY_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return !DeliveredSince(seq).empty(); }));
+
+    request.dwData = 100;
+    SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(State(), QLauncherStatus::State::Closed);
+}
+
+// With no co-processor the launcher still comes up: the caption says so and the list is empty.
+TEST_F(LauncherApp, StartsWithoutCoprocessor) {
+    device.Coproc("unplugged=1");
+    Start();
+    const auto status = QLauncherStatus::Instance().Describe();
+    EXPECT_EQ(status["caption"], "Disconnected");
+    EXPECT_TRUE(status["items"].empty());
+    const std::uint64_t seq = LastSeq();
+    Press(KEY_ABOUT);
+    ASSERT_TRUE(WaitFor([&] { return DeliveredSince(seq).size() >= 2; }));
+}
+
+} // namespace
