@@ -5,6 +5,7 @@ norvane_add_test(NAME launcher_view_test LABEL unit
             ${CMAKE_CURRENT_LIST_DIR}/DeviceQueriesTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/LaunchTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/RemoteTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ViewScreenTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/LauncherTestDevice.cpp
             ${CMAKE_CURRENT_LIST_DIR}/LauncherViewTest.cpp
             ${PROJECT_SOURCE_DIR}/platform/kernel/tests/StorageTempDir.cpp
