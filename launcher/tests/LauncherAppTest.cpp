@@ -46,13 +46,16 @@ protected:
         DeviceClock::Instance().SetManual();
     }
 
-    void Start() {
+    // Runs the launcher on a UI thread of its own; with waitIdle, until its start-up is done.
+    void Start(bool waitIdle = true) {
         ASSERT_EQ(AfxGetApp(), &theApp);
         m_ui = std::thread([this] {
             AfxWinMain();
             m_ended = true;
         });
-        ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+        if (waitIdle) {
+            ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+        }
     }
 
     // Closes the main frame; true when the launcher's loop ended.
@@ -124,11 +127,11 @@ protected:
 
     LauncherTestDevice device;
     KeypadMatrix matrix;
+    std::uint64_t m_logSeq = 0;
 
 private:
     std::thread m_ui;
     std::atomic<bool> m_ended{false};
-    std::uint64_t m_logSeq = 0;
 };
 
 const std::string kList = std::to_string(IDC_APP_LIST);
@@ -215,6 +218,23 @@ TEST_F(LauncherApp, RemoteConnectionHoldsTheKeypad) {
     SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
     EXPECT_TRUE(Close());
     EXPECT_EQ(State(), QLauncherStatus::State::Closed);
+}
+
+// A launcher closed while its start-up thread still works waits for that thread before the
+// view's members go: the thread finds the list gone and ends, then the view closes.
+TEST_F(LauncherApp, ClosedDuringStartup) {
+    device.Coproc("boot_late_ms=1500");
+    Start(false);
+    ASSERT_TRUE(WaitFor([&] { return !Events("launcher.state").empty(); }));
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(State(), QLauncherStatus::State::Closed);
+    std::vector<std::string> order;
+    for (const EventLog::Entry& e : EventLog::Instance().Since(m_logSeq))
+        if (e.kind == "catalogue.built")
+            order.push_back("built");
+        else if (e.kind == "launcher.state")
+            order.push_back(e.fields["state"]);
+    EXPECT_EQ(order, (std::vector<std::string>{"starting", "built", "idle", "closed"}));
 }
 
 // With no co-processor the launcher still comes up: the caption says so and the list is empty.
