@@ -73,6 +73,11 @@ public:
         reflected.push_back(code);
         return consume;
     }
+    BOOL ReflectedNotify(NMHDR* header, LRESULT* result) override {
+        notes.push_back(header->code);
+        *result = 7;
+        return consume;
+    }
     void DrawItem(LPDRAWITEMSTRUCT item) override { drawn.push_back(*item); }
     void PreSubclassWindow() override { ++subclassed; }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -84,6 +89,7 @@ public:
     bool consume = false;
     int subclassed = 0;
     std::vector<UINT> reflected;
+    std::vector<UINT> notes;
     std::vector<DRAWITEMSTRUCT> drawn;
 };
 
@@ -131,6 +137,13 @@ public:
         commands.emplace_back(id, code);
         return CDialog::OnCmdMsg(id, code);
     }
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (CDialog::OnNotify(wParam, lParam, result))
+            return TRUE;
+        notesSeen.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+        *result = 3;
+        return TRUE;
+    }
 
     ColouredLabel m_label;
     ReflectingButton m_drawn;
@@ -139,6 +152,7 @@ public:
     bool m_clickOk = false;
     BOOL ownerEnabledMeanwhile = TRUE;
     std::vector<std::pair<UINT, int>> commands;
+    std::vector<UINT> notesSeen;
 };
 
 TEST_F(FrameworkTest, DialogUnitsAreSevenByFourteenSoTheLauncherFormFillsTheScreen) {
@@ -211,14 +225,23 @@ TEST_F(FrameworkTest, DataExchangeSubclassesControlsAndReflectsTheirNotification
     EXPECT_EQ(CWnd::FromHandlePermanent(dialog.GetDlgItem(kDrawn)->m_hWnd), &dialog.m_drawn);
     EXPECT_EQ(::SendMessage(dialog.m_drawn.m_hWnd, WM_USER + 9, 0, 0), 99);
 
-    // BN_CLICKED goes to the button first; FALSE lets the dialog handle it too.
+    // BN_CLICKED and WM_NOTIFY go to the control first; FALSE lets the dialog handle them too.
     for (bool consume : {false, true}) {
         dialog.m_drawn.consume = consume;
         dialog.m_drawn.reflected.clear();
+        dialog.m_drawn.notes.clear();
         dialog.commands.clear();
+        dialog.notesSeen.clear();
         dialog.m_drawn.SendMessage(BM_CLICK);
         EXPECT_EQ(dialog.m_drawn.reflected, std::vector<UINT>{BN_CLICKED});
         EXPECT_EQ(dialog.commands.size(), consume ? 0u : 1u) << "consume " << consume;
+
+        NMHDR note{dialog.m_drawn.m_hWnd, UINT(kDrawn), NM_DBLCLK};
+        const LRESULT result =
+            dialog.SendMessage(WM_NOTIFY, WPARAM(kDrawn), reinterpret_cast<LPARAM>(&note));
+        EXPECT_EQ(dialog.m_drawn.notes, std::vector<UINT>{NM_DBLCLK});
+        EXPECT_EQ(dialog.notesSeen.size(), consume ? 0u : 1u) << "consume " << consume;
+        EXPECT_EQ(result, consume ? 7 : 3);
     }
 
     // The parent's WM_DRAWITEM and WM_CTLCOLORSTATIC reach the controls themselves.
