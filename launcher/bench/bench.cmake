@@ -1,0 +1,5 @@
+# Host time of a paint of the launcher view and of the catalogue build.
+norvane_add_benchmark(NAME launcher_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/LauncherBench.cpp
+            ${PROJECT_SOURCE_DIR}/platform/kernel/tests/StorageTempDir.cpp
+    LIBS norvane_launcher norvane_board)
