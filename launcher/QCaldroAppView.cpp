@@ -80,6 +80,9 @@ constexpr COLORREF kProgressBack = 0x00FFFFFF;
 // How long a failure text stays before the sequence goes on.
 constexpr DWORD kFailureShowMs = 1000;
 
+// The start-up's pauses: after holding the co-processor in reset, and after its download.
+constexpr DWORD kStartupPauseMs = 200;
+
 // The slide-in: the picture rises from this row to 0, one step per frame.
 constexpr int kSlideStartY = 300;
 constexpr int kSlideStep = 20;
@@ -238,10 +241,10 @@ UINT QCaldroAppView::StartupThreadProc(LPVOID param) {
     auto* view = static_cast<QCaldroAppView*>(param);
     QCoprocLink& link = QCoprocLink::Instance();
     link.HoldReset();
-    Sleep(200);
+    Sleep(kStartupPauseMs);
     link.BootHandshake();
     view->DownloadImage(kLauncherImage);
-    Sleep(200);
+    Sleep(kStartupPauseMs);
     view->UpdateBattery(true);
     view->SyncCurrentTime();
     view->BuildCatalogue();
