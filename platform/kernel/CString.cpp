@@ -130,7 +130,9 @@ CString& CString::TrimRight() {
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 void CString::Format(const wchar_t* format, ...) {
     // On the device %s in a wide format takes a wide string; the host's C library reads it as

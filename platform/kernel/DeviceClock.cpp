@@ -32,8 +32,9 @@ std::uint64_t DeviceClock::NowUs() const {
         return m_manualUs.load(std::memory_order_acquire);
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto elapsed = std::chrono::steady_clock::now() - m_hostBase;
-    const double us = double(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count()) /
-                      1000.0 * m_speed;
+    const double us =
+        double(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count()) / 1000.0 *
+        m_speed;
     return m_baseUs + std::uint64_t(us);
 }
 

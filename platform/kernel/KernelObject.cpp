@@ -27,7 +27,9 @@ std::condition_variable& KernelObject::Condition() {
     return cv;
 }
 
-void KernelObject::NotifyAllLocked() { Condition().notify_all(); }
+void KernelObject::NotifyAllLocked() {
+    Condition().notify_all();
+}
 
 HANDLE HandleTable::Insert(std::shared_ptr<KernelObject> object) {
     Table& t = TheTable();

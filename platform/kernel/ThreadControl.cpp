@@ -10,7 +10,9 @@ std::shared_ptr<ThreadControl> ThreadControl::CurrentShared() {
     return t_control;
 }
 
-ThreadControl& ThreadControl::Current() { return *CurrentShared(); }
+ThreadControl& ThreadControl::Current() {
+    return *CurrentShared();
+}
 
 void ThreadControl::ParkLocked(std::unique_lock<std::mutex>& lock) {
     while (m_suspendCount > 0) {

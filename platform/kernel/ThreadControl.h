@@ -55,4 +55,6 @@ private:
 };
 
 // The checkpoint of the calling thread; every platform entry point calls it first.
-inline void PlatformCheckpoint() { ThreadControl::Current().Checkpoint(); }
+inline void PlatformCheckpoint() {
+    ThreadControl::Current().Checkpoint();
+}
