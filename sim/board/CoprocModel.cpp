@@ -352,9 +352,14 @@ std::uint16_t CoprocModel::Execute(std::uint16_t command, std::uint16_t length,
     }
 }
 
-std::string CoprocModel::Set(const std::string& key, const std::string& value,
+std::string CoprocModel::Set(const std::string& name, const std::string& value,
                              std::uint64_t nowUs) {
     SettleTo(nowUs);
+    // Short names for the battery, as a user types them: battery=0.35,charging=1,warning=0.
+    const std::string key = name == "battery"    ? "battery_level"
+                            : name == "charging" ? "battery_charging"
+                            : name == "warning"  ? "battery_warning"
+                                                 : name;
     Settings& s = m_settings;
     if (key == "battery_level") {
         char* end = nullptr;

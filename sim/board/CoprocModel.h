@@ -59,7 +59,8 @@ public:
     std::vector<std::uint8_t> Shift(const std::vector<std::uint8_t>& in, std::uint64_t startUs);
 
     // Changes a setting or fault; returns an error text, or empty when done. Keys:
-    //   battery_level (number), battery_charging, battery_warning (0/1),
+    //   battery_level (number, 0 to 1), battery_charging, battery_warning (0/1) -- also
+    //   battery, charging and warning for short,
     //   clock "YYYY-MM-DD hh:mm:ss" (sent as given, impossible dates too),
     //   product_code (0-255), firmware_version "a.b.c.d",
     //   ready_delay_us, release_delay_us (answer delays after the strobes),

@@ -173,7 +173,7 @@ TEST_F(CoprocModelTest, QueriesAnswerFromSettingsOnceTheImageRuns) {
     Boot();
     EXPECT_EQ(Status(Exchange(Frame(0x61, 8), 18)), CoprocModel::kStatusUnknownCommand);
     Load({1, 2, 3});
-    for (const char* kv : {"firmware_version=2.7.0.19", "battery_level=0.25", "battery_charging=1",
+    for (const char* kv : {"firmware_version=2.7.0.19", "battery=0.25", "charging=1",
                            "battery_warning=0", "clock=2008-11-13 09:30:05", "product_code=6"}) {
         const std::string s = kv;
         ASSERT_EQ(coproc.Set(s.substr(0, s.find('=')), s.substr(s.find('=') + 1), now), "") << kv;
