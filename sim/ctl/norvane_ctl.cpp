@@ -1,11 +1,13 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
-// test would: presses keys, takes screenshots, reads the device's status and event log and
-// works the co-processor model.
+// test would: presses keys, takes screenshots, reads the device's status and event log, waits
+// for a status condition, sends WM_COPYDATA requests to the launcher and works the co-processor
+// model.
 
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -14,6 +16,7 @@
 #include "sim/control/ControlClient.h"
 #include "sim/control/KeyNames.h"
 #include "sim/control/LastState.h"
+#include "sim/control/StatusCondition.h"
 
 namespace {
 
@@ -36,6 +39,9 @@ std::filesystem::path SocketPath(const std::string& stateDir, std::string& error
     return {};
 }
 
+// How often wait reads the status, in host milliseconds.
+constexpr int kWaitPollMs = 20;
+
 nlohmann::json WithoutOk(nlohmann::json answer) {
     answer.erase("ok");
     return answer;
@@ -56,14 +62,51 @@ int main(int argc, char** argv) {
     screenshot->add_option("FILE", pngFile, "PNG file to write")->required();
 
     std::string keyName;
-    int holdMs = 0;
+    int holdMs = 100;
     auto* key = app.add_subcommand("key", "press a keypad key (see the key names below)");
     std::vector<std::string> names;
     for (const auto& k : KeyNames::All())
         names.push_back(k.name);
     key->add_option("NAME", keyName, "key name")->required()->check(CLI::IsMember(names));
-    key->add_option("--hold", holdMs, "hold the key down for MS device milliseconds")
+    key->add_option("--hold", holdMs,
+                    "hold the key down for MS device milliseconds (default 100; the keypad "
+                    "scanner polls every 30 ms)")
         ->check(CLI::Range(0, 60000));
+    auto* keyDown = app.add_subcommand("key-down", "put a keypad key down and leave it down");
+    keyDown->add_option("NAME", keyName, "key name")->required()->check(CLI::IsMember(names));
+    auto* keyUp = app.add_subcommand("key-up", "let a keypad key that is down come up");
+    keyUp->add_option("NAME", keyName, "key name")->required()->check(CLI::IsMember(names));
+
+    std::string conditionText;
+    double waitSeconds = 10;
+    auto* wait = app.add_subcommand(
+        "wait", "wait until the status meets CONDITION; exit 0 when it does, 1 on time-out");
+    wait->add_option("CONDITION", conditionText,
+                     "PATH=VALUE, PATH!=VALUE, PATH>=N or PATH<=N over the status JSON")
+        ->required();
+    wait->add_option("--timeout", waitSeconds, "give up after S seconds of host time (default 10)")
+        ->check(CLI::Range(0.0, 86400.0));
+
+    std::string regKey, regName;
+    std::uint32_t regValue = 0;
+    auto* regSet = app.add_subcommand(
+        "reg-set", "set a DWORD value under HKEY_LOCAL_MACHINE, e.g. reg-set I18N Language 1028");
+    regSet->add_option("KEY", regKey, "key path under HKEY_LOCAL_MACHINE")->required();
+    regSet->add_option("NAME", regName, "value name")->required();
+    regSet->add_option("DWORD", regValue, "value")->required();
+
+    std::uint32_t copyCode = 0;
+    std::string copyString;
+    auto* copydata = app.add_subcommand(
+        "copydata", "send WM_COPYDATA to the launcher view (the view of the frame \"AppFrame\") "
+                    "and wait until it is handled, as a sent message does");
+    copydata
+        ->add_option("CODE", copyCode,
+                     "the request code (dwData): 100 opens a remote "
+                     "connection, 101 closes it")
+        ->required();
+    auto* copyStringOption = copydata->add_option(
+        "STRING", copyString, "sent as UTF-16LE with its terminator (lpData, cbData its size)");
 
     auto* status =
         app.add_subcommand("status", "device time, speed, local time and the window tree (JSON)");
@@ -90,9 +133,21 @@ int main(int argc, char** argv) {
                      "\"\\Storage Card\\Norvane\\App\\NorvaneApp.bin\"")
         ->required();
 
-    app.footer("Key names:\n" + KeyNames::Describe() +
-               "\nstatus, events and coproc print JSON; the other commands print one line.\n"
-               "Exit status: 0 on success, 1 when the simulator cannot be reached or refuses.");
+    app.footer(
+        "Key names:\n" + KeyNames::Describe() +
+        "\nstatus, events and coproc print JSON; the other commands print one line.\n"
+        "\nwait CONDITION: PATH is a dotted path into the status JSON, array items by index\n"
+        "(items.0.text); = and != compare the value's text (null as \"null\", an array by its\n"
+        "length), >= and <= compare numbers (an array by its length). The status holds:\n"
+        "  state         starting, idle, launching, remote or closed\n"
+        "  items         the program list: text, program, image, parameters, focused\n"
+        "  focus         the focused item's text (focus_index its index), null for none\n"
+        "  caption, progress, running.program, running.parameters, caption_text, clock_text,\n"
+        "  sounds, time_ms (device time), speed, local_time, windows\n"
+        "Examples: wait state=idle; wait items>=10; wait caption=Disconnected; wait focus=Zentra\n"
+        "The time-out is host time; the status is read every 20 ms.\n"
+        "\nExit status: 0 on success, 1 when the simulator cannot be reached or refuses (or a\n"
+        "wait timed out).");
 
     CLI11_PARSE(app, argc, argv);
 
@@ -101,9 +156,20 @@ int main(int argc, char** argv) {
         request = {{"cmd", "screenshot"}};
     else if (*key)
         request = {{"cmd", "key"}, {"name", keyName}, {"hold_ms", holdMs}};
-    else if (*status)
+    else if (*keyDown)
+        request = {{"cmd", "key-down"}, {"name", keyName}};
+    else if (*keyUp)
+        request = {{"cmd", "key-up"}, {"name", keyName}};
+    else if (*status || *wait)
         request = {{"cmd", "status"}};
-    else if (*events)
+    else if (*regSet)
+        request = {
+            {"cmd", "registry-set"}, {"key", regKey}, {"name", regName}, {"dword", regValue}};
+    else if (*copydata) {
+        request = {{"cmd", "copydata"}, {"code", copyCode}};
+        if (copyStringOption->count() > 0)
+            request["string"] = copyString;
+    } else if (*events)
         request = {{"cmd", "events"}, {"since", since}};
     else if (*quit)
         request = {{"cmd", "quit"}};
@@ -127,6 +193,27 @@ int main(int argc, char** argv) {
     if (!answer->value("ok", false))
         return Fail(answer->value("error", std::string("the simulator refused the request")));
 
+    if (*wait) {
+        std::optional<StatusCondition> condition = StatusCondition::Parse(conditionText, error);
+        if (!condition)
+            return Fail("wait: " + error);
+        // Host time, as a user at the command line counts it.
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
+        std::optional<nlohmann::json> current = answer;
+        while (!condition->Holds(*current)) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Fail("wait: timed out after " + std::to_string(waitSeconds) +
+                            " s: " + condition->Path() + " is " + condition->Actual(*current));
+            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitPollMs));
+            current = client.Request(request, error);
+            if (!current)
+                return Fail("wait: " + error + " (" + socket.string() + ")");
+        }
+        std::cout << condition->Path() << " is " << condition->Actual(*current) << "\n";
+        return 0;
+    }
+
     if (*screenshot) {
         const auto png = Base64::Decode(answer->value("png", std::string()));
         if (!png || png->empty())
@@ -138,7 +225,16 @@ int main(int argc, char** argv) {
         std::cout << "wrote " << pngFile << " (" << answer->value("width", 0) << "x"
                   << answer->value("height", 0) << ")\n";
     } else if (*key) {
-        std::cout << "pressed " << keyName << " (code " << answer->value("code", -1) << ")\n";
+        std::cout << "pressed " << keyName << " (code " << answer->value("code", -1) << ") for "
+                  << answer->value("hold_ms", 0) << " ms\n";
+    } else if (*regSet) {
+        std::cout << "HKEY_LOCAL_MACHINE\\" << regKey << " " << regName << " = " << regValue
+                  << "\n";
+    } else if (*keyDown || *keyUp) {
+        std::cout << keyName << (*keyDown ? " is down" : " is up") << "\n";
+    } else if (*copydata) {
+        std::cout << "WM_COPYDATA " << copyCode << " (" << answer->value("bytes", 0)
+                  << " bytes) handled, result " << answer->value("result", 0) << "\n";
     } else if (*quit) {
         std::cout << "the simulator is stopping\n";
     } else if (*coprocSet) {

@@ -6,8 +6,8 @@
 
 class FrontEnd {
 public:
-    // Presses a keypad key (by key code) on the device.
-    using KeyPress = std::function<void(int code)>;
+    // Presses (down) or releases a keypad key (by key code) on the device.
+    using KeyPress = std::function<void(int code, bool down)>;
 
     virtual ~FrontEnd() = default;
     // Returns when Stop was called (before or during Run) or the user closed the front end.

@@ -170,18 +170,24 @@ void SdlFrontEnd::Run() {
             // Auto-repeat of a held PC key is not a new press.
             if (!event.key.repeat)
                 if (const auto code = KeyOfPcKey(event.key.keysym.sym))
-                    m_pressKey(*code);
+                    m_pressKey(*code, true);
+            break;
+        case SDL_KEYUP:
+            if (const auto code = KeyOfPcKey(event.key.keysym.sym))
+                m_pressKey(*code, false);
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button == SDL_BUTTON_LEFT) {
                 m_heldKey = KeypadPanel::KeyAt(event.button.x - kScreenW, event.button.y);
                 if (m_heldKey)
-                    m_pressKey(*m_heldKey);
+                    m_pressKey(*m_heldKey, true);
                 redraw = true;
             }
             break;
         case SDL_MOUSEBUTTONUP:
             redraw = m_heldKey.has_value();
+            if (m_heldKey)
+                m_pressKey(*m_heldKey, false);
             m_heldKey.reset();
             break;
         case SDL_WINDOWEVENT:

@@ -2,14 +2,22 @@
 
 #include <cstdio>
 #include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "launcher/QLauncherStatus.h"
 #include "link/QCoprocLink.h"
 #include "platform/gdi/Framebuffer.h"
+#include "platform/gdi/WinGdi.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/KernelTime.h"
+#include "platform/kernel/Registry.h"
+#include "platform/kernel/SoundSink.h"
 #include "platform/user/WinUser.h"
+#include "res/resource.h"
 #include "sim/board/Board.h"
 #include "sim/control/Base64.h"
 #include "sim/control/KeyNames.h"
@@ -29,11 +37,75 @@ std::string LocalTimeText(std::int64_t localMs) {
     return text;
 }
 
+// The window of the tree (as DescribeWindowTree gives it) with that control id, searched depth
+// first inside the window titled "AppFrame"; null when there is none.
+const nlohmann::json* FindLauncherControl(const nlohmann::json& windows, int id, bool inFrame) {
+    for (const nlohmann::json& w : windows) {
+        if (inFrame && w.value("id", -1) == id)
+            return &w;
+        const bool frame = inFrame || w.value("text", std::string()) == "AppFrame";
+        if (const nlohmann::json* found = FindLauncherControl(w["children"], id, frame))
+            return found;
+    }
+    return nullptr;
+}
+
+nlohmann::json ControlText(const nlohmann::json& windows, int id) {
+    const nlohmann::json* w = FindLauncherControl(windows, id, false);
+    return w ? nlohmann::json((*w)["text"]) : nlohmann::json();
+}
+
+// The key code a request names in "name"; nothing, with the error text, when it names none.
+std::optional<int> RequestedKey(const nlohmann::json& request, std::string& error) {
+    const auto name = request.find("name");
+    if (name == request.end() || !name->is_string()) {
+        error = "give the key's \"name\"";
+        return std::nullopt;
+    }
+    const auto code = KeyNames::CodeOf(name->get<std::string>());
+    if (!code)
+        error = "no key is called \"" + name->get<std::string>() + "\"";
+    return code;
+}
+
+// A string as the device's WCHAR text: UTF-16 code units as little-endian bytes, terminator
+// included.
+std::vector<BYTE> Utf16LeWithTerminator(const std::string& utf8) {
+    std::vector<BYTE> bytes;
+    const auto put = [&bytes](unsigned unit) {
+        bytes.push_back(BYTE(unit & 0xFF));
+        bytes.push_back(BYTE(unit >> 8));
+    };
+    for (const wchar_t c : std::wstring(CString::FromUtf8(utf8).GetString())) {
+        const auto cp = unsigned(c);
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    put(0);
+    return bytes;
+}
+
 } // namespace
 
 void ControlCommands::Register(ControlServer& server) {
     server.Register("screenshot", [](const nlohmann::json&) { return Screenshot(); });
     server.Register("key", [this](const nlohmann::json& r) { return Key(r); });
+    server.Register("key-down", [this](const nlohmann::json& r) { return KeyChange(r, true); });
+    server.Register("key-up", [this](const nlohmann::json& r) { return KeyChange(r, false); });
+    server.Register("wait-key", [this](const nlohmann::json& r) { return WaitKey(r); });
+    server.Register("draw-text", [](const nlohmann::json& r) { return DrawText(r); });
+    // A program lets go of the screen it drew on: every window repaints, as when the full-screen
+    // window of a program on the device closes.
+    server.Register("release-screen", [](const nlohmann::json&) {
+        InvalidateRect(nullptr, nullptr, TRUE);
+        return nlohmann::json::object();
+    });
+    server.Register("registry-set", [](const nlohmann::json& r) { return RegistrySet(r); });
+    server.Register("copydata", [](const nlohmann::json& r) { return CopyData(r); });
     server.Register("status", [](const nlohmann::json&) { return Status(); });
     server.Register("events", [](const nlohmann::json& r) { return Events(r); });
     server.Register("quit", [this](const nlohmann::json&) {
@@ -61,29 +133,140 @@ nlohmann::json ControlCommands::Screenshot() {
 }
 
 nlohmann::json ControlCommands::Key(const nlohmann::json& request) {
-    const auto name = request.find("name");
-    if (name == request.end() || !name->is_string())
-        return ControlServer::Error("key: give the key's \"name\"");
-    const auto code = KeyNames::CodeOf(name->get<std::string>());
+    std::string error;
+    const auto code = RequestedKey(request, error);
     if (!code)
-        return ControlServer::Error("key: no key is called \"" + name->get<std::string>() + "\"");
-    int holdMs = 0;
+        return ControlServer::Error("key: " + error);
+    int holdMs = kTapMs;
     if (const auto hold = request.find("hold_ms"); hold != request.end()) {
         if (!hold->is_number_integer() || *hold < 0 || *hold > kMaxHoldMs)
             return ControlServer::Error("key: \"hold_ms\" must be a whole number from 0 to " +
                                         std::to_string(kMaxHoldMs));
         holdMs = hold->get<int>();
     }
-    const int posted = m_simulator.PressKey(*code, holdMs, "control");
-    return {{"code", *code}, {"messages", posted}};
+    if (m_simulator.IsKeyDown(*code))
+        return ControlServer::Error("key: " + KeyNames::NameOf(*code) + " is held down already");
+    m_simulator.PressKey(*code, holdMs);
+    return {{"code", *code}, {"hold_ms", holdMs}};
 }
 
+nlohmann::json ControlCommands::KeyChange(const nlohmann::json& request, bool down) {
+    const std::string command = down ? "key-down: " : "key-up: ";
+    std::string error;
+    const auto code = RequestedKey(request, error);
+    if (!code)
+        return ControlServer::Error(command + error);
+    if (!m_simulator.SetKey(*code, down))
+        return ControlServer::Error(command + KeyNames::NameOf(*code) +
+                                    (down ? " is down already" : " is not down"));
+    return {{"code", *code}};
+}
+
+nlohmann::json ControlCommands::WaitKey(const nlohmann::json& request) {
+    const auto timeout = request.find("timeout_ms");
+    if (timeout == request.end() || !timeout->is_number_unsigned())
+        return ControlServer::Error("wait-key: give \"timeout_ms\", device milliseconds");
+    const auto code = m_simulator.WaitKeyDown(timeout->get<std::uint64_t>());
+    if (!code)
+        return {{"key", nullptr}, {"code", nullptr}};
+    return {{"key", KeyNames::NameOf(*code)}, {"code", *code}};
+}
+
+nlohmann::json ControlCommands::DrawText(const nlohmann::json& request) {
+    const auto lines = request.find("lines");
+    if (lines == request.end() || !lines->is_array())
+        return ControlServer::Error("draw-text: give \"lines\", an array of strings");
+    for (const nlohmann::json& line : *lines)
+        if (!line.is_string())
+            return ControlServer::Error("draw-text: every line must be a string");
+    // A dark screen with the first line as a white title and the others in grey beneath it.
+    constexpr COLORREF kBackground = RGB(0, 0, 64);
+    constexpr int kMargin = 8;
+    constexpr int kLineHeight = 18;
+    const HDC dc = GetDC(nullptr);
+    const RECT screen = {0, 0, Framebuffer::kWidth, Framebuffer::kHeight};
+    const HBRUSH brush = CreateSolidBrush(kBackground);
+    FillRect(dc, &screen, brush);
+    DeleteObject(brush);
+    SetBkMode(dc, TRANSPARENT);
+    int y = kMargin;
+    for (std::size_t i = 0; i < lines->size() && y < screen.bottom; ++i, y += kLineHeight) {
+        SetTextColor(dc, i == 0 ? RGB(255, 255, 255) : RGB(200, 200, 200));
+        RECT r = {kMargin, y, screen.right - kMargin, y + kLineHeight};
+        const CString text = CString::FromUtf8((*lines)[i].get<std::string>());
+        ::DrawText(dc, text, text.GetLength(), &r, DT_LEFT | DT_SINGLELINE);
+    }
+    ReleaseDC(nullptr, dc);
+    EventLog::Instance().Record("screen.text", {{"lines", *lines}});
+    return {{"lines", lines->size()}};
+}
+
+nlohmann::json ControlCommands::CopyData(const nlohmann::json& request) {
+    const auto code = request.find("code");
+    if (code == request.end() || !code->is_number_unsigned() || *code > 0xFFFFFFFFu)
+        return ControlServer::Error("copydata: give the request \"code\" (0 to 4294967295)");
+    std::vector<BYTE> text;
+    if (const auto s = request.find("string"); s != request.end() && !s->is_null()) {
+        if (!s->is_string())
+            return ControlServer::Error("copydata: \"string\" must be a string");
+        text = Utf16LeWithTerminator(s->get<std::string>());
+    }
+    const HWND frame = FindWindow(nullptr, L"AppFrame");
+    const HWND view = frame ? GetWindow(frame, GW_CHILD) : nullptr;
+    if (!view)
+        return ControlServer::Error("copydata: no window \"AppFrame\" with a view");
+    COPYDATASTRUCT data;
+    data.dwData = code->get<DWORD>();
+    data.cbData = DWORD(text.size());
+    data.lpData = text.empty() ? nullptr : text.data();
+    const LRESULT result = SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return {{"view", reinterpret_cast<std::uintptr_t>(view)},
+            {"bytes", text.size()},
+            {"result", std::int64_t(result)}};
+}
+
+nlohmann::json ControlCommands::RegistrySet(const nlohmann::json& request) {
+    const auto key = request.find("key");
+    const auto name = request.find("name");
+    const auto value = request.find("dword");
+    if (key == request.end() || !key->is_string() || name == request.end() || !name->is_string() ||
+        value == request.end() || !value->is_number_unsigned() || *value > 0xFFFFFFFFu)
+        return ControlServer::Error(
+            "registry-set: give \"key\" (under HKEY_LOCAL_MACHINE), \"name\" and \"dword\"");
+    HKEY hkey = nullptr;
+    LONG rc = RegCreateKeyEx(HKEY_LOCAL_MACHINE, CString::FromUtf8(key->get<std::string>()), 0,
+                             nullptr, REG_OPTION_NON_VOLATILE, 0, nullptr, &hkey, nullptr);
+    if (rc == ERROR_SUCCESS) {
+        const DWORD dword = value->get<DWORD>();
+        rc = RegSetValueEx(hkey, CString::FromUtf8(name->get<std::string>()), 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&dword), sizeof dword);
+        RegCloseKey(hkey);
+    }
+    if (rc != ERROR_SUCCESS)
+        return ControlServer::Error("registry-set: the registry refused it (error " +
+                                    std::to_string(rc) + ")");
+    return nlohmann::json::object();
+}
+
+// The launcher's own account of itself, with the focused item's text as "focus" (its index as
+// "focus_index"), the texts its caption line and clock show, and the device's time, sounds and
+// window tree.
 nlohmann::json ControlCommands::Status() {
     const DeviceClock& clock = DeviceClock::Instance();
-    return {{"time_ms", clock.NowMs()},
-            {"speed", clock.Speed()},
-            {"local_time", LocalTimeText(clock.LocalMs())},
-            {"windows", DescribeWindowTree()}};
+    nlohmann::json status = QLauncherStatus::Instance().Describe();
+    const nlohmann::json index = status["focus"];
+    status["focus_index"] = index;
+    status["focus"] =
+        index.is_number() ? status["items"][index.get<std::size_t>()]["text"] : nlohmann::json();
+    nlohmann::json windows = DescribeWindowTree();
+    status["caption_text"] = ControlText(windows, IDC_CAPTION);
+    status["clock_text"] = ControlText(windows, IDC_CLOCK);
+    status["time_ms"] = clock.NowMs();
+    status["speed"] = clock.Speed();
+    status["local_time"] = LocalTimeText(clock.LocalMs());
+    status["sounds"] = SoundSink::PlayedCount();
+    status["windows"] = std::move(windows);
+    return status;
 }
 
 nlohmann::json ControlCommands::Events(const nlohmann::json& request) {

@@ -1,6 +1,5 @@
 #include "sim/shell/LauncherThread.h"
 
-#include "app/Keypad.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelThreads.h"
 #include "platform/user/WinUser.h"
@@ -38,10 +37,6 @@ DWORD LauncherThread::ThreadId() const {
 int LauncherThread::ExitCode() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_exitCode;
-}
-
-void LauncherThread::PostKey(int code, int repeat) const {
-    PostThreadMessage(ThreadId(), WM_KEYPAD, WPARAM(code & 0xFF), LPARAM(repeat & 0xFFFF));
 }
 
 bool LauncherThread::WaitEnded(std::uint64_t limitMs) {

@@ -22,8 +22,6 @@ public:
     // Starts the thread; returns once its thread id is known.
     void Start();
     DWORD ThreadId() const;
-    // Posts WM_KEYPAD (key code, repeat count) to the UI thread, as the keypad scanner does.
-    void PostKey(int code, int repeat) const;
     // Closes the launcher's frame (WM_CLOSE; WM_QUIT when there is no frame) and waits for
     // AfxWinMain to return, at most limitMs of real time. False when it did not.
     bool Close(std::uint64_t limitMs);

@@ -10,7 +10,7 @@
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/Registry.h"
-#include "sim/control/KeyNames.h"
+#include "platform/kernel/ThreadControl.h"
 #include "sim/control/LastState.h"
 #include "sim/frontend/HeadlessFrontEnd.h"
 #include "sim/frontend/SdlFrontEnd.h"
@@ -21,10 +21,6 @@ namespace {
 
 // How long the launcher gets to close its frame at quit, in real milliseconds.
 constexpr std::uint64_t kCloseMs = 5000;
-// The keypad scanner's period and the number of scans a held key stays silent before it
-// repeats; the control socket's held keys arrive as the scanner would post them.
-constexpr int kScanMs = 30;
-constexpr int kRepeatDelayScans = 17;
 
 } // namespace
 
@@ -106,21 +102,37 @@ void Simulator::DetachObservers() {
     m_vcdFile.flush();
 }
 
-int Simulator::PressKey(int code, int holdMs, const char* source) {
-    EventLog::Instance().Record(
-        "key.pressed",
-        {{"key", KeyNames::NameOf(code)}, {"code", code}, {"hold_ms", holdMs}, {"source", source}});
-    m_launcher.PostKey(code, 1);
-    int posted = 1;
-    // Each further scan sees the key still down; past the repeat delay every scan repeats it.
-    for (int scan = 1, counter = 0; scan * kScanMs < holdMs; ++scan, ++counter) {
-        DeviceClock::Instance().SleepUs(std::uint64_t(kScanMs) * 1000);
-        if (counter > kRepeatDelayScans) {
-            m_launcher.PostKey(code, counter - 16);
-            ++posted;
-        }
+bool Simulator::SetKey(int code, bool down) {
+    // The matrix records each change in the event log itself.
+    if (!(down ? m_keypad.Press(code) : m_keypad.Release(code)))
+        return false;
+    if (!down)
+        return true;
+    {
+        std::lock_guard lock(m_keyMutex);
+        ++m_keyDowns;
+        m_lastKeyDown = code;
     }
-    return posted;
+    m_keyCv.notify_all();
+    return true;
+}
+
+void Simulator::PressKey(int code, int holdMs) {
+    SetKey(code, true);
+    DeviceClock::Instance().SleepUs(std::uint64_t(holdMs) * 1000);
+    SetKey(code, false);
+}
+
+std::optional<int> Simulator::WaitKeyDown(std::uint64_t timeoutMs) {
+    DeviceClock& clock = DeviceClock::Instance();
+    const std::uint64_t deadline = clock.NowUs() + timeoutMs * 1000;
+    EventLog::Instance().Record("key.wait", {{"timeout_ms", timeoutMs}});
+    ThreadControl::WaitScope scope;
+    std::unique_lock lock(m_keyMutex);
+    const std::uint64_t seen = m_keyDowns;
+    if (!clock.WaitUntil(lock, m_keyCv, deadline, [&] { return m_keyDowns != seen; }))
+        return std::nullopt;
+    return m_lastKeyDown;
 }
 
 void Simulator::RequestQuit() {
@@ -151,7 +163,7 @@ int Simulator::Run() {
     std::string mode = "headless";
     if (!m_options.headless) {
         std::string why;
-        m_frontEnd = SdlFrontEnd::Create([this](int code) { PressKey(code, 0, "window"); }, why);
+        m_frontEnd = SdlFrontEnd::Create([this](int code, bool down) { SetKey(code, down); }, why);
         mode = m_frontEnd ? "" : "headless: " + why;
     }
     if (!m_frontEnd)

@@ -3,8 +3,12 @@
 // a front end on the process's main thread until it is told to quit.
 #pragma once
 
+#include <condition_variable>
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "sim/board/Board.h"
@@ -28,11 +32,16 @@ public:
     int Run();
     // Makes Run close the launcher and end; callable from any thread, any number of times.
     void RequestQuit();
-    // Presses a keypad key and holds it for holdMs of device time: the launcher's UI thread
-    // gets WM_KEYPAD as the keypad scanner posts it, repeat count 1 at once and, while the key
-    // is held past the repeat delay, one message per scan period with counts 2, 3, ...
-    // Returns the number of messages posted.
-    int PressKey(int code, int holdMs, const char* source);
+    // Puts a key of the keypad matrix down or up; the launcher's keypad scanner sees the change
+    // at its next poll, as on the device. False when the key already was in that position.
+    bool SetKey(int code, bool down);
+    // Presses a key, holds it for holdMs of device time and releases it. A press shorter than
+    // the scanner's 30 ms poll may go unseen, as on the device.
+    void PressKey(int code, int holdMs);
+    bool IsKeyDown(int code) const { return m_keypad.IsDown(code); }
+    // Waits up to timeoutMs of device time for a key to go down after the call: its code, or
+    // nothing on time-out. For the demo programs, which work the keypad through the socket.
+    std::optional<int> WaitKeyDown(std::uint64_t timeoutMs);
 
 private:
     bool Prepare(std::string& error);
@@ -45,6 +54,11 @@ private:
     std::unique_ptr<Board> m_board;
     // The keypad's wiring on the board's virtual pins, for the launcher's keypad scanner.
     KeypadMatrix m_keypad;
+    // Key-down count and last key pressed, for WaitKeyDown.
+    std::mutex m_keyMutex;
+    std::condition_variable m_keyCv;
+    std::uint64_t m_keyDowns = 0;
+    int m_lastKeyDown = -1;
     std::ofstream m_traceFile;
     std::unique_ptr<TraceWriter> m_trace;
     std::ofstream m_vcdFile;

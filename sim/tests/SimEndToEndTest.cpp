@@ -117,11 +117,15 @@ TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
 
 TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPostsThem) {
     Start();
+    // The scanner polls once the start-up is over.
+    ASSERT_EQ(m_sim->Ctl({"wait", "state=idle"}).exitCode, 0);
     const std::uint64_t since = CtlJson({"events"})["last"];
     SimProcess::Output r = m_sim->Ctl({"key", "enter"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "pressed enter (code 11)\n");
-    // Held for 700 ms: scans every 30 ms, silent for 18 scans, then one repeat per scan.
+    EXPECT_EQ(r.out, "pressed enter (code 11) for 100 ms\n");
+    // Held for 700 ms on the keypad matrix: the launcher's scanner polls every 30 ms and repeats
+    // the key from the 19th poll after the press on, so it sends repeats 2, 3, ... (how many
+    // depends on where the polls fall).
     r = m_sim->Ctl({"key", "down", "--hold", "700"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
@@ -132,13 +136,16 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
                 keys.emplace_back(e["key"].get<int>(), e["repeat"].get<int>());
         return keys;
     };
-    const std::vector<std::pair<int, int>> expected = {{11, 1}, {8, 1}, {8, 2}, {8, 3},
-                                                       {8, 4},  {8, 5}, {8, 6}};
+    const std::vector<std::pair<int, int>> expected = {{11, 1}, {8, 1}, {8, 2}, {8, 3}};
     const nlohmann::json events =
         CtlJsonUntil({"events", "--since", std::to_string(since)}, [&](const nlohmann::json& e) {
             return delivered(e["events"]).size() >= expected.size();
         })["events"];
-    EXPECT_EQ(delivered(events), expected) << events.dump(1);
+    const auto keys = delivered(events);
+    ASSERT_GE(keys.size(), expected.size()) << events.dump(1);
+    EXPECT_EQ(std::vector(keys.begin(), keys.begin() + 4), expected) << events.dump(1);
+    for (std::size_t i = 4; i < keys.size(); ++i)
+        EXPECT_EQ(keys[i], std::make_pair(8, int(i))) << events.dump(1);
 }
 
 TEST_F(SimEndToEndTest, CoprocessorModelIsWatchedChangedAndBootedThroughCtl) {
