@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <vector>
 
+#include "platform/kernel/Utf8Encode.h"
+
 CString CString::FromUtf8(std::string_view utf8) {
     std::wstring out;
     out.reserve(utf8.size());
@@ -55,24 +57,8 @@ CString CString::FromUtf8(std::string_view utf8) {
 std::string CString::ToUtf8() const {
     std::string out;
     out.reserve(m_text.size());
-    for (wchar_t wc : m_text) {
-        const char32_t cp = char32_t(wc);
-        if (cp < 0x80) {
-            out += char(cp);
-        } else if (cp < 0x800) {
-            out += char(0xC0 | (cp >> 6));
-            out += char(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += char(0xE0 | (cp >> 12));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        } else {
-            out += char(0xF0 | (cp >> 18));
-            out += char(0x80 | ((cp >> 12) & 0x3F));
-            out += char(0x80 | ((cp >> 6) & 0x3F));
-            out += char(0x80 | (cp & 0x3F));
-        }
-    }
+    for (wchar_t wc : m_text)
+        AppendUtf8(out, char32_t(wc));
     return out;
 }
 
