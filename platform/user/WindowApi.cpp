@@ -529,7 +529,11 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
     return TRUE;
 }
 
-BOOL ClientToScreen(HWND hwnd, POINT* point) {
+namespace {
+
+// Moves point by the screen position of hwnd's client area: sign +1 from client to screen
+// coordinates, -1 back.
+BOOL OffsetByClientOrigin(HWND hwnd, POINT* point, int sign) {
     PlatformCheckpoint();
     auto& wm = WindowManager::Instance();
     std::lock_guard lock(wm.Mutex());
@@ -537,22 +541,19 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
     if (!w || !point)
         return FALSE;
     POINT origin = wm.ClientOrigin(*w);
-    point->x += origin.x;
-    point->y += origin.y;
+    point->x += sign * origin.x;
+    point->y += sign * origin.y;
     return TRUE;
 }
 
+} // namespace
+
+BOOL ClientToScreen(HWND hwnd, POINT* point) {
+    return OffsetByClientOrigin(hwnd, point, +1);
+}
+
 BOOL ScreenToClient(HWND hwnd, POINT* point) {
-    PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
-    if (!w || !point)
-        return FALSE;
-    POINT origin = wm.ClientOrigin(*w);
-    point->x -= origin.x;
-    point->y -= origin.y;
-    return TRUE;
+    return OffsetByClientOrigin(hwnd, point, -1);
 }
 
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
