@@ -372,28 +372,30 @@ CWnd* CWnd::GetTopLevelParent() const {
     return FromHandle(top);
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
-    const DWORD style = GetStyle();
+namespace {
+
+// Shared by ModifyStyle and ModifyStyleEx: index is GWL_STYLE or GWL_EXSTYLE. FALSE when the
+// bits are unchanged; with swpFlags the frame is then updated by SetWindowPos.
+BOOL ModifyStyleBits(HWND hwnd, int index, DWORD remove, DWORD add, UINT swpFlags) {
+    const DWORD style = DWORD(::GetWindowLong(hwnd, index));
     const DWORD changed = (style & ~remove) | add;
     if (changed == style)
         return FALSE;
-    ::SetWindowLong(m_hWnd, GWL_STYLE, LONG(changed));
+    ::SetWindowLong(hwnd, index, LONG(changed));
     if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
     return TRUE;
 }
 
+} // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+    return ModifyStyleBits(m_hWnd, GWL_STYLE, remove, add, swpFlags);
+}
+
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
-    const DWORD style = GetExStyle();
-    const DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLong(m_hWnd, GWL_EXSTYLE, LONG(changed));
-    if (swpFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
-    return TRUE;
+    return ModifyStyleBits(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags) {
