@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/kernel/AsciiFold.h"
 #include "platform/kernel/CString.h"
 
 namespace fs = std::filesystem;
@@ -20,15 +21,6 @@ struct Roots {
 Roots& TheRoots() {
     static Roots roots;
     return roots;
-}
-
-// The card's file system folds ASCII letters; other characters compare as they are.
-std::wstring Fold(std::wstring_view text) {
-    std::wstring out(text);
-    for (wchar_t& c : out)
-        if (c >= L'A' && c <= L'Z')
-            c = wchar_t(c - L'A' + L'a');
-    return out;
 }
 
 // Characters a FAT name cannot hold; '/' is no separator on the device but would be one on
@@ -92,11 +84,11 @@ std::optional<std::string> MatchEntry(const fs::path& dir, const std::wstring& n
     std::error_code ec;
     if (fs::exists(dir / exact, ec))
         return exact;
-    const std::wstring folded = Fold(name);
+    const std::wstring folded = FoldAscii(name);
     std::optional<std::string> best;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (Fold(CString::FromUtf8(entry).Str()) == folded && (!best || entry < *best))
+        if (FoldAscii(CString::FromUtf8(entry).Str()) == folded && (!best || entry < *best))
             best = entry;
     }
     return best;
@@ -142,7 +134,7 @@ std::optional<fs::path> DeviceStorage::Resolve(LPCTSTR devicePath) {
 
     fs::path root;
     std::size_t first = 0;
-    if (!components->empty() && Fold(components->front()) == L"storage card") {
+    if (!components->empty() && FoldAscii(components->front()) == L"storage card") {
         root = CardDir();
         first = 1;
     } else {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "platform/kernel/AsciiFold.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/ThreadControl.h"
@@ -18,14 +19,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::wstring_view kRootName = L"HKEY_LOCAL_MACHINE";
-
-std::wstring Fold(std::wstring_view text) {
-    std::wstring out(text);
-    for (wchar_t& c : out)
-        if (c >= L'A' && c <= L'Z')
-            c = wchar_t(c - L'A' + L'a');
-    return out;
-}
 
 bool HasControlChars(std::wstring_view text) {
     for (wchar_t c : text)
@@ -293,7 +286,7 @@ Registry::LoadResult Registry::Load(const fs::path& file) {
                     continue;
                 }
                 const std::size_t slash = path.find(L'\\');
-                if (Fold(path.substr(0, slash)) != Fold(kRootName)) {
+                if (FoldAscii(path.substr(0, slash)) != FoldAscii(kRootName)) {
                     fail(lineNo, "keys must be under HKEY_LOCAL_MACHINE");
                     continue;
                 }
@@ -306,7 +299,7 @@ Registry::LoadResult Registry::Load(const fs::path& file) {
                 }
                 current = root;
                 for (const std::wstring& name : *names) {
-                    auto& sub = current->subkeys[Fold(name)];
+                    auto& sub = current->subkeys[FoldAscii(name)];
                     if (!sub) {
                         sub = std::make_shared<Key>();
                         sub->path = current->path + L"\\" + name;
@@ -354,7 +347,7 @@ Registry::LoadResult Registry::Load(const fs::path& file) {
                 fail(startLine, error);
                 continue;
             }
-            current->values[Fold(name)] = Value{name, value->type, std::move(value->data)};
+            current->values[FoldAscii(name)] = Value{name, value->type, std::move(value->data)};
         }
         if (result.ok && lineNo == 0)
             fail(1, "the first line must be \"" + std::string(kHeader) + "\"");
@@ -474,7 +467,7 @@ LONG Registry::OpenLocked(HKEY key, LPCTSTR subKey, bool create, PHKEY result,
         return ERROR_INVALID_PARAMETER;
     bool created = false;
     for (const std::wstring& name : *names) {
-        auto it = current->subkeys.find(Fold(name));
+        auto it = current->subkeys.find(FoldAscii(name));
         if (it != current->subkeys.end()) {
             current = it->second;
             continue;
@@ -483,7 +476,7 @@ LONG Registry::OpenLocked(HKEY key, LPCTSTR subKey, bool create, PHKEY result,
             return ERROR_FILE_NOT_FOUND;
         auto sub = std::make_shared<Key>();
         sub->path = current->path + L"\\" + name;
-        current->subkeys.emplace(Fold(name), sub);
+        current->subkeys.emplace(FoldAscii(name), sub);
         current = sub;
         created = true;
     }
@@ -516,7 +509,7 @@ LONG RegQueryValueEx(HKEY key, LPCTSTR valueName, LPDWORD, LPDWORD type, LPBYTE 
     auto node = registry.KeyOfLocked(key);
     if (!node)
         return ERROR_INVALID_HANDLE;
-    auto it = node->values.find(Fold(valueName ? valueName : L""));
+    auto it = node->values.find(FoldAscii(valueName ? valueName : L""));
     if (it == node->values.end())
         return ERROR_FILE_NOT_FOUND;
     const Registry::Value& value = it->second;
@@ -554,7 +547,7 @@ LONG RegSetValueEx(HKEY key, LPCTSTR valueName, DWORD, DWORD type, const BYTE* d
         if ((!data && dataSize) || HasControlChars(name))
             return ERROR_INVALID_PARAMETER;
         std::vector<BYTE> bytes(data, data + (data ? dataSize : 0));
-        node->values[Fold(name)] = Registry::Value{name, type, std::move(bytes)};
+        node->values[FoldAscii(name)] = Registry::Value{name, type, std::move(bytes)};
         keyPath = KeyPathUtf8(node->path);
     }
     EventLog::Instance().Record(
