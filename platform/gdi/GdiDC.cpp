@@ -9,14 +9,6 @@
 
 namespace {
 
-// Runs f(dc) under the drawing lock; fallback when the handle is not a device context.
-template <class R, class F> R WithDC(HDC hdc, R fallback, F&& f) {
-    PlatformCheckpoint();
-    std::lock_guard lock(GdiRegistry::Lock());
-    const auto dc = GdiRegistry::GetDC(hdc);
-    return dc ? f(*dc) : fallback;
-}
-
 BOOL Release(HDC hdc) {
     PlatformCheckpoint();
     {

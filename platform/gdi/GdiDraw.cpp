@@ -13,13 +13,6 @@
 
 namespace {
 
-template <class R, class F> R WithDC(HDC hdc, R fallback, F&& f) {
-    PlatformCheckpoint();
-    std::lock_guard lock(GdiRegistry::Lock());
-    const auto dc = GdiRegistry::GetDC(hdc);
-    return dc ? f(*dc) : fallback;
-}
-
 // A brush argument: a brush handle, or a system colour index + 1 as the platform allows.
 std::shared_ptr<BrushObject> ResolveBrush(HBRUSH brush) {
     const auto value = reinterpret_cast<std::uintptr_t>(brush);

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/gdi/GdiObject.h"
+#include "platform/kernel/ThreadControl.h"
 
 class DeviceContext;
 
@@ -34,3 +35,12 @@ public:
     static constexpr int kDefaultBitmap = 0x40;
     static std::shared_ptr<GdiObject> Stock(int index);
 };
+
+// A drawing entry point's work on one device context: f(dc) after the checkpoint and under the
+// drawing lock; fallback when hdc is not a device context.
+template <class R, class F> R WithDC(HDC hdc, R fallback, F&& f) {
+    PlatformCheckpoint();
+    std::lock_guard lock(GdiRegistry::Lock());
+    const auto dc = GdiRegistry::GetDC(hdc);
+    return dc ? f(*dc) : fallback;
+}
