@@ -167,6 +167,8 @@ nlohmann::json ControlCommands::WaitKey(const nlohmann::json& request) {
     if (timeout == request.end() || !timeout->is_number_unsigned())
         return ControlServer::Error("wait-key: give \"timeout_ms\", device milliseconds");
     const auto code = m_simulator.WaitKeyDown(timeout->get<std::uint64_t>());
+    if (m_simulator.IsQuitting())
+        return ControlServer::Error("wait-key: the device is shutting down");
     if (!code)
         return {{"key", nullptr}, {"code", nullptr}};
     return {{"key", KeyNames::NameOf(*code)}, {"code", *code}};

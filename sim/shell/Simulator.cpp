@@ -130,12 +130,20 @@ std::optional<int> Simulator::WaitKeyDown(std::uint64_t timeoutMs) {
     ThreadControl::WaitScope scope;
     std::unique_lock lock(m_keyMutex);
     const std::uint64_t seen = m_keyDowns;
-    if (!clock.WaitUntil(lock, m_keyCv, deadline, [&] { return m_keyDowns != seen; }))
+    if (!clock.WaitUntil(lock, m_keyCv, deadline,
+                         [&] { return m_keyDowns != seen || m_quitting; }) ||
+        m_keyDowns == seen)
         return std::nullopt;
     return m_lastKeyDown;
 }
 
 void Simulator::RequestQuit() {
+    {
+        // A program waiting for a key must not hold the control socket's end up.
+        std::lock_guard lock(m_keyMutex);
+        m_quitting = true;
+    }
+    m_keyCv.notify_all();
     if (m_frontEnd)
         m_frontEnd->Stop();
 }

@@ -39,8 +39,13 @@ public:
     // the scanner's 30 ms poll may go unseen, as on the device.
     void PressKey(int code, int holdMs);
     bool IsKeyDown(int code) const { return m_keypad.IsDown(code); }
+    bool IsQuitting() {
+        std::lock_guard lock(m_keyMutex);
+        return m_quitting;
+    }
     // Waits up to timeoutMs of device time for a key to go down after the call: its code, or
-    // nothing on time-out. For the demo programs, which work the keypad through the socket.
+    // nothing on time-out or when the simulator quits. For the demo programs, which work the
+    // keypad through the socket.
     std::optional<int> WaitKeyDown(std::uint64_t timeoutMs);
 
 private:
@@ -59,6 +64,7 @@ private:
     std::condition_variable m_keyCv;
     std::uint64_t m_keyDowns = 0;
     int m_lastKeyDown = -1;
+    bool m_quitting = false;
     std::ofstream m_traceFile;
     std::unique_ptr<TraceWriter> m_trace;
     std::ofstream m_vcdFile;

@@ -2,4 +2,5 @@
 norvane_add_test(NAME sim_control_test LABEL unit
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/ControlServerTest.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/ControlCodecTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/StatusConditionTest.cpp
     LIBS norvane_control PNG::PNG)

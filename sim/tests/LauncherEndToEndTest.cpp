@@ -1,0 +1,406 @@
+// The whole launcher on the simulated device, driven only through norvane-ctl as a user or
+// another program would: the catalogue and the list it gives, start-up failures, launches of
+// the sample card's demo programs and their outcomes, remote connections and held keys.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "SimProcess.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSpeed = 20;
+const std::string kLauncherImage = "\\Storage Card\\Norvane\\App\\NorvaneApp.bin";
+
+class LauncherEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char base[] = "/tmp/norvane-launcher-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(base), nullptr);
+        m_base = base;
+        m_card = m_base / "card";
+        CopyCard(NORVANE_BUILD_CARD, m_card);
+    }
+    void TearDown() override {
+        m_sim.reset();
+        fs::remove_all(m_base);
+    }
+
+    // The build's sample card, its programs hard-linked rather than copied.
+    static void CopyCard(const fs::path& from, const fs::path& to) {
+        for (const auto& entry : fs::recursive_directory_iterator(from)) {
+            const fs::path target = to / fs::relative(entry.path(), from);
+            if (entry.is_directory())
+                fs::create_directories(target);
+            else if (entry.path().extension() == ".exe")
+                fs::create_hard_link(entry.path(), target);
+            else
+                fs::copy_file(entry.path(), target);
+        }
+    }
+
+    void WriteCatalogue(const std::string& text) {
+        std::ofstream(m_card / "Norvane" / "App" / "NorvaneApp.ini", std::ios::trunc) << text;
+    }
+
+    void Start(const std::vector<std::string>& args = {}, int speed = kSpeed) {
+        m_sim = std::make_unique<SimProcess>(m_base / "state", m_card, speed);
+        ASSERT_TRUE(m_sim->Start(args)) << m_sim->Wait() << ": " << m_sim->ErrorOutput();
+    }
+
+    std::string Ctl(const std::vector<std::string>& args) {
+        const SimProcess::Output r = m_sim->Ctl(args);
+        EXPECT_EQ(r.exitCode, 0) << "norvane-ctl " << args[0] << ": " << r.err;
+        return r.out;
+    }
+    // The start-up is over and the keypad scanner, which starts after the slide-in (16 frames,
+    // 100 ms apart), polls.
+    void Ready() {
+        Wait("state=idle");
+        Wait("time_ms>=2500");
+    }
+    void Wait(const std::string& condition) { Ctl({"wait", condition, "--timeout", "30"}); }
+    nlohmann::json Status() { return nlohmann::json::parse(Ctl({"status"})); }
+    std::uint64_t LastEvent() { return nlohmann::json::parse(Ctl({"events"}))["last"]; }
+    // The events since seq of one kind.
+    std::vector<nlohmann::json> Events(std::uint64_t since, const std::string& kind) {
+        std::vector<nlohmann::json> found;
+        const auto log = nlohmann::json::parse(Ctl({"events", "--since", std::to_string(since)}));
+        for (const auto& e : log["events"])
+            if (e["kind"] == kind)
+                found.push_back(e);
+        return found;
+    }
+    // Whether an event of that kind comes after seq within a few host seconds.
+    bool WaitEvent(std::uint64_t since, const std::string& kind) {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            if (!Events(since, kind).empty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    std::vector<std::string> Field(const std::vector<nlohmann::json>& events,
+                                   const std::string& field) {
+        std::vector<std::string> values;
+        for (const auto& e : events)
+            values.push_back(e[field].get<std::string>());
+        return values;
+    }
+
+    int IndexOf(const nlohmann::json& status, const std::string& text) {
+        for (std::size_t i = 0; i < status["items"].size(); ++i)
+            if (status["items"][i]["text"] == text)
+                return int(i);
+        return -1;
+    }
+    // Moves the list's focus to the item with that text with the keypad's arrows (three icons
+    // a row).
+    void Focus(const std::string& text) {
+        for (int presses = 0; presses < 20; ++presses) {
+            const nlohmann::json status = Status();
+            const int target = IndexOf(status, text);
+            ASSERT_GE(target, 0) << text << " is not listed";
+            if (status["focus_index"].is_null()) {
+                Ctl({"key", "right"});
+                Wait("focus!=null");
+                continue;
+            }
+            const int at = status["focus_index"];
+            if (at == target)
+                return;
+            const int gap = target - at;
+            Ctl({"key", gap >= 3 ? "down" : gap > 0 ? "right" : gap <= -3 ? "up" : "left"});
+            Wait("focus_index!=" + std::to_string(at));
+        }
+        FAIL() << "the focus did not reach " << text;
+    }
+
+    fs::path m_base;
+    fs::path m_card;
+    std::unique_ptr<SimProcess> m_sim;
+};
+
+// A window of the tree with that control id.
+const nlohmann::json* FindControl(const nlohmann::json& windows, int id) {
+    for (const auto& w : windows) {
+        if (w["id"] == id)
+            return &w;
+        if (const auto* found = FindControl(w["children"], id))
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(LauncherEndToEndTest, CatalogueGrammarGivesTheProgramList) {
+    struct Case {
+        const char* what;
+        std::string ini;
+        std::string zentraPara;
+        // Extra programs after the ten built-in rows (their order is the section map's):
+        // name -> program, image, parameters.
+        std::map<std::string, std::vector<std::string>> extras;
+    };
+    const std::vector<Case> cases = {
+        {"grammar",
+         "Para = before any section\n"
+         "# [Commented]\r\n"
+         "[Zentra]\n"
+         "Para = a = b\n"
+         "  Para =  x=y # z  \n"
+         "[ Zentra ]\n"
+         "Program = \\Storage Card\\Spaced.exe\n"
+         "[Ovikon]\nProgram = o.exe\n"
+         "[Ovik]\nProgram = ovik.exe\n"
+         "[Varnet]\nBin=v.bin\n"
+         "[System]\nProgram = s.exe\n"
+         "[]\nOrphan = 1\n"
+         "[Extra]\nProgram = e.exe\nBin =\n"
+         "[Extra]\nPara = ;not a comment\n"
+         "[Last]\nProgram = last.exe",
+         "x=y # z",
+         {{" Zentra ", {"\\Storage Card\\Spaced.exe", "", ""}},
+          {"Ovik", {"ovik.exe", "", ""}},
+          {"Varnet", {"", "v.bin", ""}},
+          {"Extra", {"e.exe", "", ";not a comment"}},
+          // The last line counts without a line feed.
+          {"Last", {"last.exe", "", ""}}}},
+        {"comments only", "# nothing\n# but comments\n", "", {}},
+    };
+    const std::vector<std::string> builtIn = {
+        "Zentra", "Quilbar",       "Ovik", "Marl Sweep", "Pell Gather",
+        "Tersen", "Roundel Probe", "Kest", "Pell Tape",  "Varnet"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteCatalogue(c.ini);
+        Start();
+        Ready();
+        const nlohmann::json status = Status();
+        const nlohmann::json& items = status["items"];
+        ASSERT_EQ(items.size(), builtIn.size() + c.extras.size()) << items.dump(1);
+        for (std::size_t i = 0; i < builtIn.size(); ++i)
+            EXPECT_EQ(items[i]["text"], builtIn[i]);
+        EXPECT_EQ(items[0]["parameters"], c.zentraPara);
+        EXPECT_EQ(items[1]["program"], "\\Storage Card\\Norvane\\Quilbar\\QbRun.exe");
+        EXPECT_EQ(items[1]["image"], "\\Storage Card\\Norvane\\Quilbar\\QbRun.bin");
+        std::map<std::string, std::vector<std::string>> extras;
+        for (std::size_t i = builtIn.size(); i < items.size(); ++i)
+            extras[items[i]["text"]] = {items[i]["program"], items[i]["image"],
+                                        items[i]["parameters"]};
+        EXPECT_EQ(extras, c.extras);
+        EXPECT_EQ(status["caption_text"], "Sound && Vibration Analyzer");
+        m_sim.reset();
+    }
+}
+
+TEST_F(LauncherEndToEndTest, StartWithoutCoprocessorOrCatalogueShowsWhyInTheCaption) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        bool removeCatalogue;
+        std::string caption;
+    };
+    const std::vector<Case> cases = {
+        {"co-processor unplugged", {"--coproc", "unplugged=1"}, false, "Disconnected"},
+        {"no catalogue", {}, true, "Load ini failed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.removeCatalogue)
+            fs::remove(m_card / "Norvane" / "App" / "NorvaneApp.ini");
+        Start(c.args);
+        Ready();
+        Wait("caption_text=" + c.caption);
+        EXPECT_EQ(Status()["items"].size(), 0u);
+        // The keypad works all the same: the scanner posts a press.
+        const std::uint64_t since = LastEvent();
+        Ctl({"key", "right"});
+        EXPECT_EQ(Events(since, "keypad.posted").size(), 1u);
+        m_sim.reset();
+    }
+}
+
+TEST_F(LauncherEndToEndTest, LaunchOutcomesEndWithTheListFocusedAndTheKeypadBack) {
+    struct Case {
+        const char* item;
+        const char* setup; // "missing-exe", "unplugged" or ""
+        bool started;
+        std::vector<std::string> texts;
+        std::vector<std::string> downloads;
+        std::vector<std::string> screen; // the demo's lines on the screen
+    };
+    const std::vector<Case> cases = {
+        {"Zentra",
+         "",
+         true,
+         {"Connecting ..", "Loading Program ..", "Exit Program"},
+         {"\\Storage Card\\Norvane\\Zentra\\Zentra.bin", kLauncherImage},
+         {"Zentra", "", "4 arguments:", "1: /mode", "2: level", "3: /range", "4: 140dB"}},
+        {"Signal Check",
+         "",
+         true,
+         {"Connecting ..", "Loading Program ..", "Exit Program"},
+         {kLauncherImage},
+         {"SignalCheck", "", "1 arguments:", "1: /self-test"}},
+        {"Tersen",
+         "missing-exe",
+         false,
+         {"Connecting ..", "Loading Program ..", "Exit Program"},
+         {"\\Storage Card\\Norvane\\Tersen\\Tersen.bin", kLauncherImage},
+         {}},
+        {"Kest", "unplugged", false, {"Connecting ..", "Disconnected", "Exit Program"}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        if (std::string(c.setup) == "missing-exe")
+            fs::remove(m_card / "Norvane" / "Tersen" / "Tersen.exe");
+        Start();
+        Ready();
+        Focus(c.item);
+        if (std::string(c.setup) == "unplugged")
+            Ctl({"coproc", "set", "unplugged=1"});
+        const std::uint64_t since = LastEvent();
+        Ctl({"key", "enter"});
+        if (c.started) {
+            // The program owns the screen and the keypad until a key goes down.
+            Wait("running.program!=null");
+            Wait("state=launching");
+            ASSERT_TRUE(WaitEvent(since, "key.wait"));
+            const auto screen = Events(since, "screen.text");
+            ASSERT_EQ(screen.size(), 1u);
+            const std::vector<std::string> lines = screen[0]["lines"];
+            EXPECT_EQ(std::vector(lines.begin(), lines.begin() + long(c.screen.size())), c.screen);
+            Ctl({"key", "select"});
+        }
+        Wait("state=idle");
+        const auto shown = Events(since, "progress.shown");
+        EXPECT_EQ(Field(shown, "text"), c.texts);
+        if (std::string(c.setup) == "unplugged") {
+            ASSERT_EQ(shown.size(), 3u);
+            EXPECT_GE(shown[2]["time_ms"].get<std::uint64_t>() -
+                          shown[1]["time_ms"].get<std::uint64_t>(),
+                      1000u)
+                << "Disconnected stays for a second";
+        } else {
+            std::vector<std::string> downloads;
+            for (const auto& e : Events(since, "image.download"))
+                if (e["ok"] == true)
+                    downloads.push_back(e["path"]);
+            EXPECT_EQ(downloads, c.downloads);
+        }
+        EXPECT_EQ(Events(since, "process.started").size(), c.started ? 1u : 0u);
+        const nlohmann::json status = Status();
+        EXPECT_EQ(status["focus"], c.item);
+        EXPECT_TRUE(status["running"].is_null());
+        // The keypad is back: an arrow moves the focus again.
+        const int at = status["focus_index"];
+        Ctl({"key", at > 0 ? "left" : "right"});
+        Wait("focus_index=" + std::to_string(at > 0 ? at - 1 : at + 1));
+        m_sim.reset();
+    }
+}
+
+TEST_F(LauncherEndToEndTest, ExitProgramIsShownInTheLanguageReadAfterTheProgram) {
+    Start();
+    Ready();
+    Focus("Quilbar");
+    const std::uint64_t since = LastEvent();
+    Ctl({"key", "enter"});
+    ASSERT_TRUE(WaitEvent(since, "key.wait"));
+    // Traditional Chinese is chosen while the program runs.
+    Ctl({"reg-set", "I18N", "Language", "1028"});
+    Ctl({"key", "select"});
+    Wait("state=idle");
+    EXPECT_EQ(Field(Events(since, "progress.shown"), "text"),
+              (std::vector<std::string>{"Connecting ..", "Loading Program ..", "關閉程式"}));
+}
+
+TEST_F(LauncherEndToEndTest, RemoteRequestsOpenAndCloseTheConnectionOnce) {
+    Start();
+    Ready();
+    const auto downloads = [this](std::uint64_t since) {
+        return Field(Events(since, "image.download"), "path");
+    };
+    const std::string quilbar = "\\Storage Card\\Norvane\\Quilbar\\QbRun.bin";
+
+    std::uint64_t since = LastEvent();
+    EXPECT_EQ(Ctl({"copydata", "100", "Quilbar"}),
+              "WM_COPYDATA 100 (16 bytes) handled, result 0\n");
+    EXPECT_EQ(Status()["state"], "remote");
+    EXPECT_EQ(downloads(since), std::vector<std::string>{quilbar});
+    nlohmann::json status = Status();
+    const nlohmann::json* notice = FindControl(status["windows"], 1005);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ((*notice)["text"], "Remote Connection");
+
+    // A second open, another code and a key change nothing while the connection is open.
+    since = LastEvent();
+    Ctl({"copydata", "100", "Kest"});
+    Ctl({"copydata", "102", "Kest"});
+    Ctl({"key", "right"});
+    EXPECT_TRUE(downloads(since).empty());
+    EXPECT_TRUE(Events(since, "keypad.posted").empty());
+    EXPECT_EQ(Status()["state"], "remote");
+
+    since = LastEvent();
+    Ctl({"copydata", "101"});
+    EXPECT_EQ(Status()["state"], "idle");
+    EXPECT_EQ(downloads(since), std::vector<std::string>{kLauncherImage});
+    status = Status();
+    EXPECT_EQ(FindControl(status["windows"], 1005), nullptr);
+    // A second close changes nothing; the keypad is back.
+    since = LastEvent();
+    Ctl({"copydata", "101"});
+    EXPECT_TRUE(downloads(since).empty());
+    Ctl({"key", "right"});
+    EXPECT_EQ(Events(since, "keypad.posted").size(), 1u);
+
+    // A string that names no item is an image path; the notice speaks the language read at
+    // start-up.
+    m_sim.reset();
+    std::ofstream(m_base / "state" / "registry.reg", std::ios::trunc)
+        << "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\I18N]\n"
+           "\"Language\"=dword:00000404\n";
+    Start();
+    Ready();
+    since = LastEvent();
+    const std::string ovik = "\\Storage Card\\Norvane\\Ovik\\Ovik.bin";
+    Ctl({"copydata", "100", ovik});
+    EXPECT_EQ(downloads(since), std::vector<std::string>{ovik});
+    status = Status();
+    notice = FindControl(status["windows"], 1005);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ((*notice)["text"], "遠端連線");
+    Ctl({"copydata", "101"});
+    EXPECT_EQ(Status()["state"], "idle");
+}
+
+TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilliseconds) {
+    // A low speed keeps the host's scheduling small against the 30 ms polls.
+    Start({}, 2);
+    Ready();
+    const std::uint64_t since = LastEvent();
+    Ctl({"key", "down", "--hold", "800"});
+    const auto posted = Events(since, "keypad.posted");
+    ASSERT_GE(posted.size(), 3u) << "a press and at least two repeats";
+    const auto at = [&](std::size_t i) { return posted[i]["time_ms"].get<std::int64_t>(); };
+    for (std::size_t i = 0; i < posted.size(); ++i) {
+        EXPECT_EQ(posted[i]["key"], 8);
+        EXPECT_EQ(posted[i]["repeat"], int(i) + 1);
+    }
+    // Device time from the event log (whole milliseconds, so one off either way).
+    EXPECT_GE(at(1) - at(0), 19 * 30 - 1);
+    EXPECT_LE(at(1) - at(0), 19 * 30 + 40);
+    for (std::size_t i = 2; i < posted.size(); ++i) {
+        EXPECT_GE(at(i) - at(i - 1), 29);
+        EXPECT_LE(at(i) - at(i - 1), 30 + 30);
+    }
+}
+
+} // namespace
