@@ -118,9 +118,13 @@ bool Simulator::SetKey(int code, bool down) {
 }
 
 void Simulator::PressKey(int code, int holdMs) {
+    DeviceClock& clock = DeviceClock::Instance();
     SetKey(code, true);
-    DeviceClock::Instance().SleepUs(std::uint64_t(holdMs) * 1000);
+    clock.SleepUs(std::uint64_t(holdMs) * 1000);
     SetKey(code, false);
+    // The key stays up for two polls before the call returns, so that the scanner sees the
+    // release even when the next press follows at once.
+    clock.SleepUs(std::uint64_t(kReleaseMs) * 1000);
 }
 
 std::optional<int> Simulator::WaitKeyDown(std::uint64_t timeoutMs) {

@@ -23,6 +23,9 @@
 
 class Simulator {
 public:
+    // How long PressKey leaves a released key up before it returns, in device milliseconds.
+    static constexpr int kReleaseMs = 60;
+
     explicit Simulator(SimOptions options);
     ~Simulator();
     Simulator(const Simulator&) = delete;
@@ -35,8 +38,8 @@ public:
     // Puts a key of the keypad matrix down or up; the launcher's keypad scanner sees the change
     // at its next poll, as on the device. False when the key already was in that position.
     bool SetKey(int code, bool down);
-    // Presses a key, holds it for holdMs of device time and releases it. A press shorter than
-    // the scanner's 30 ms poll may go unseen, as on the device.
+    // Presses a key, holds it for holdMs of device time and releases it, then leaves it up for
+    // kReleaseMs. A press shorter than the scanner's 30 ms poll may go unseen, as on the device.
     void PressKey(int code, int holdMs);
     bool IsKeyDown(int code) const { return m_keypad.IsDown(code); }
     bool IsQuitting() {
