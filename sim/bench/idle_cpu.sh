@@ -14,7 +14,7 @@ ctl="$build/sim/norvane-ctl"
 
 state="$(mktemp -d /tmp/norvane-idle-XXXXXX)"
 out="$state.out"
-"$sim" --headless --state "$state" --card sim/card >"$out" 2>&1 &
+"$sim" --headless --state "$state" --card "$build/sim/card" >"$out" 2>&1 &
 pid=$!
 cleanup() {
     "$ctl" --state "$state" quit >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
