@@ -221,6 +221,7 @@ nlohmann::json ControlCommands::CopyData(const nlohmann::json& request) {
     data.dwData = code->get<DWORD>();
     data.cbData = DWORD(text.size());
     data.lpData = text.empty() ? nullptr : text.data();
+    EventLog::Instance().Record("copydata.sent", {{"code", data.dwData}, {"bytes", data.cbData}});
     const LRESULT result = SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     return {{"view", reinterpret_cast<std::uintptr_t>(view)},
             {"bytes", text.size()},

@@ -381,6 +381,33 @@ TEST_F(LauncherEndToEndTest, RemoteRequestsOpenAndCloseTheConnectionOnce) {
     EXPECT_EQ(Status()["state"], "idle");
 }
 
+TEST_F(LauncherEndToEndTest, RemoteRequestSentDuringALaunchWaitsUntilTheLaunchHasEnded) {
+    Start();
+    Ready();
+    Focus("Zentra");
+    const std::uint64_t since = LastEvent();
+    Ctl({"key", "enter"});
+    ASSERT_TRUE(WaitEvent(since, "key.wait"));
+    // The UI thread is blocked in the launch: the sent request waits with its sender.
+    SimProcess::Output sent;
+    std::thread sender([&] { sent = m_sim->Ctl({"copydata", "100", "Quilbar"}); });
+    ASSERT_TRUE(WaitEvent(since, "copydata.sent"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // a second of device time
+    EXPECT_TRUE(Events(since, "remote.request").empty());
+    EXPECT_EQ(Status()["state"], "launching");
+    Ctl({"key", "select"});
+    sender.join();
+    EXPECT_EQ(sent.exitCode, 0) << sent.err;
+    EXPECT_EQ(sent.out, "WM_COPYDATA 100 (16 bytes) handled, result 0\n");
+    EXPECT_EQ(Status()["state"], "remote");
+    // The request was handled after the launch's restore, which downloads the launcher's image
+    // before the remote connection downloads Quilbar's.
+    EXPECT_EQ(
+        Field(Events(since, "image.download"), "path"),
+        (std::vector<std::string>{"\\Storage Card\\Norvane\\Zentra\\Zentra.bin", kLauncherImage,
+                                  "\\Storage Card\\Norvane\\Quilbar\\QbRun.bin"}));
+}
+
 TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilliseconds) {
     // A low speed keeps the host's scheduling small against the 30 ms polls.
     Start({}, 2);
