@@ -1,7 +1,9 @@
 #include "sim/shell/ControlCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,9 +52,37 @@ const nlohmann::json* FindLauncherControl(const nlohmann::json& windows, int id,
     return nullptr;
 }
 
-nlohmann::json ControlText(const nlohmann::json& windows, int id) {
+std::string ColourText(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", unsigned(rgb & 0xFFFFFF));
+    return text;
+}
+
+// A label of the launcher as it shows on the screen: its text, and its background and text
+// colours read from its pixels (the commonest colour and the next commonest); null when the
+// launcher has no such control.
+nlohmann::json LabelOnScreen(const nlohmann::json& windows, int id,
+                             const std::vector<std::uint32_t>& pixels) {
     const nlohmann::json* w = FindLauncherControl(windows, id, false);
-    return w ? nlohmann::json((*w)["text"]) : nlohmann::json();
+    if (!w)
+        return nullptr;
+    const auto& r = (*w)["rect"];
+    std::map<std::uint32_t, int> counts;
+    for (int y = std::max(0, r[1].get<int>()); y < std::min(Framebuffer::kHeight, r[3].get<int>());
+         ++y)
+        for (int x = std::max(0, r[0].get<int>());
+             x < std::min(Framebuffer::kWidth, r[2].get<int>()); ++x)
+            ++counts[pixels[std::size_t(y) * Framebuffer::kWidth + std::size_t(x)] & 0xFFFFFF];
+    std::vector<std::pair<int, std::uint32_t>> ranked;
+    for (const auto& [colour, count] : counts)
+        ranked.emplace_back(count, colour);
+    std::sort(ranked.rbegin(), ranked.rend());
+    return {{"text", (*w)["text"]},
+            {"visible", (*w)["visible"]},
+            {"background",
+             ranked.empty() ? nlohmann::json() : nlohmann::json(ColourText(ranked[0].second))},
+            {"text_colour",
+             ranked.size() < 2 ? nlohmann::json() : nlohmann::json(ColourText(ranked[1].second))}};
 }
 
 // The key code a request names in "name"; nothing, with the error text, when it names none.
@@ -252,8 +282,8 @@ nlohmann::json ControlCommands::RegistrySet(const nlohmann::json& request) {
 }
 
 // The launcher's own account of itself, with the focused item's text as "focus" (its index as
-// "focus_index"), the texts its caption line and clock show, and the device's time, sounds and
-// window tree.
+// "focus_index"), its caption line and clock as they show on the screen, and the device's time,
+// sounds and window tree.
 nlohmann::json ControlCommands::Status() {
     const DeviceClock& clock = DeviceClock::Instance();
     nlohmann::json status = QLauncherStatus::Instance().Describe();
@@ -262,8 +292,9 @@ nlohmann::json ControlCommands::Status() {
     status["focus"] =
         index.is_number() ? status["items"][index.get<std::size_t>()]["text"] : nlohmann::json();
     nlohmann::json windows = DescribeWindowTree();
-    status["caption_text"] = ControlText(windows, IDC_CAPTION);
-    status["clock_text"] = ControlText(windows, IDC_CLOCK);
+    const std::vector<std::uint32_t> screen = Framebuffer::Instance().Take().pixels;
+    status["labels"] = {{"caption", LabelOnScreen(windows, IDC_CAPTION, screen)},
+                        {"clock", LabelOnScreen(windows, IDC_CLOCK, screen)}};
     status["time_ms"] = clock.NowMs();
     status["speed"] = clock.Speed();
     status["local_time"] = LocalTimeText(clock.LocalMs());

@@ -194,7 +194,13 @@ TEST_F(LauncherEndToEndTest, CatalogueGrammarGivesTheProgramList) {
             extras[items[i]["text"]] = {items[i]["program"], items[i]["image"],
                                         items[i]["parameters"]};
         EXPECT_EQ(extras, c.extras);
-        EXPECT_EQ(status["caption_text"], "Sound && Vibration Analyzer");
+        EXPECT_EQ(status["labels"]["caption"]["text"], "Sound && Vibration Analyzer");
+        // The clock as it shows on the screen: red "hh:mm:ss" on black.
+        const nlohmann::json& clock = status["labels"]["clock"];
+        EXPECT_EQ(clock["text_colour"], "#FF0000");
+        EXPECT_EQ(clock["background"], "#000000");
+        const std::string time = clock["text"];
+        EXPECT_TRUE(time.size() == 8 && time[2] == ':' && time[5] == ':') << time;
         m_sim.reset();
     }
 }
@@ -216,7 +222,7 @@ TEST_F(LauncherEndToEndTest, StartWithoutCoprocessorOrCatalogueShowsWhyInTheCapt
             fs::remove(m_card / "Norvane" / "App" / "NorvaneApp.ini");
         Start(c.args);
         Ready();
-        Wait("caption_text=" + c.caption);
+        Wait("labels.caption.text=" + c.caption);
         EXPECT_EQ(Status()["items"].size(), 0u);
         // The keypad works all the same: the scanner posts a press.
         const std::uint64_t since = LastEvent();
