@@ -224,10 +224,12 @@ TEST_F(LauncherEndToEndTest, StartWithoutCoprocessorOrCatalogueShowsWhyInTheCapt
         Ready();
         Wait("labels.caption.text=" + c.caption);
         EXPECT_EQ(Status()["items"].size(), 0u);
-        // The keypad works all the same: the scanner posts a press.
+        // The keypad works all the same: the scanner posts a press and clicks.
         const std::uint64_t since = LastEvent();
+        const std::uint64_t sounds = Status()["sounds"];
         Ctl({"key", "right"});
         EXPECT_EQ(Events(since, "keypad.posted").size(), 1u);
+        EXPECT_EQ(Status()["sounds"], sounds + 1);
         m_sim.reset();
     }
 }
