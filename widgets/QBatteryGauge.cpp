@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/kernel/EventLog.h"
 #include "platform/user/CPaintDC.h"
 #include "widgets/QBatteryFace.h"
 
@@ -12,8 +13,17 @@ QBatteryGauge::QBatteryGauge() {
     m_colors[3] = RGB(255, 0, 0);
 }
 
+// Each setter tells the device's event log what the gauge now shows, for the simulator's
+// status.
+void QBatteryGauge::RecordState() const {
+    EventLog::Instance().Record("gauge.changed", {{"level", m_measuredLevel},
+                                                  {"charging", m_bCharging != FALSE},
+                                                  {"warning", m_bWarning != FALSE}});
+}
+
 void QBatteryGauge::SetWarning(BOOL bWarning, BOOL bRepaint) {
     m_bWarning = bWarning;
+    RecordState();
     Repaint(bRepaint);
 }
 
@@ -27,6 +37,7 @@ void QBatteryGauge::SetLevel(float level, BOOL bRepaint) {
     }
     m_measuredLevel = level;
     m_displayedLevel = level;
+    RecordState();
     Repaint(bRepaint);
 }
 
@@ -37,6 +48,7 @@ void QBatteryGauge::SetCharging(BOOL bCharging, BOOL bRepaint) {
     } else {
         KillTimer(kTimerId);
     }
+    RecordState();
     Repaint(bRepaint);
 }
 

@@ -26,6 +26,8 @@ protected:
     void OnTimer(UINT nIDEvent);
 
 private:
+    void RecordState() const;
+
     float m_displayedLevel = 0.0f;
     float m_measuredLevel = 0.0f;
     BOOL m_bCharging = FALSE;

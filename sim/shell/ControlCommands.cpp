@@ -136,7 +136,7 @@ void ControlCommands::Register(ControlServer& server) {
     });
     server.Register("registry-set", [](const nlohmann::json& r) { return RegistrySet(r); });
     server.Register("copydata", [](const nlohmann::json& r) { return CopyData(r); });
-    server.Register("status", [](const nlohmann::json&) { return Status(); });
+    server.Register("status", [this](const nlohmann::json&) { return Status(); });
     server.Register("events", [](const nlohmann::json& r) { return Events(r); });
     server.Register("quit", [this](const nlohmann::json&) {
         m_simulator.RequestQuit();
@@ -282,8 +282,8 @@ nlohmann::json ControlCommands::RegistrySet(const nlohmann::json& request) {
 }
 
 // The launcher's own account of itself, with the focused item's text as "focus" (its index as
-// "focus_index"), its caption line and clock as they show on the screen, and the device's time,
-// sounds and window tree.
+// "focus_index"), its caption line and clock as they show on the screen, its battery gauge, and
+// the device's time, sounds and window tree.
 nlohmann::json ControlCommands::Status() {
     const DeviceClock& clock = DeviceClock::Instance();
     nlohmann::json status = QLauncherStatus::Instance().Describe();
@@ -295,12 +295,23 @@ nlohmann::json ControlCommands::Status() {
     const std::vector<std::uint32_t> screen = Framebuffer::Instance().Take().pixels;
     status["labels"] = {{"caption", LabelOnScreen(windows, IDC_CAPTION, screen)},
                         {"clock", LabelOnScreen(windows, IDC_CLOCK, screen)}};
+    status["gauge"] = Gauge();
     status["time_ms"] = clock.NowMs();
     status["speed"] = clock.Speed();
     status["local_time"] = LocalTimeText(clock.LocalMs());
     status["sounds"] = SoundSink::PlayedCount();
     status["windows"] = std::move(windows);
     return status;
+}
+
+nlohmann::json ControlCommands::Gauge() {
+    std::lock_guard lock(m_gaugeMutex);
+    for (const EventLog::Entry& e : EventLog::Instance().Since(m_gaugeSeen)) {
+        if (e.kind == "gauge.changed")
+            m_gauge = e.fields;
+        m_gaugeSeen = e.seq;
+    }
+    return m_gauge;
 }
 
 nlohmann::json ControlCommands::Events(const nlohmann::json& request) {

@@ -3,6 +3,9 @@
 // co-processor model's commands, and the screen and keypad requests of the demo programs.
 #pragma once
 
+#include <cstdint>
+#include <mutex>
+
 #include <nlohmann/json.hpp>
 
 #include "sim/control/ControlServer.h"
@@ -21,7 +24,7 @@ public:
     void Register(ControlServer& server);
 
     static nlohmann::json Screenshot();
-    static nlohmann::json Status();
+    nlohmann::json Status();
     static nlohmann::json Events(const nlohmann::json& request);
     // Sends WM_COPYDATA to the view of the frame "AppFrame" and waits, as a sent message does,
     // until the launcher's UI thread has handled it.
@@ -37,6 +40,13 @@ public:
     static nlohmann::json CoprocBoot(const nlohmann::json& request);
 
 private:
+    // What the battery gauge shows, from its latest "gauge.changed" event; read on from the
+    // last event seen, so a status does not go over the whole log.
+    nlohmann::json Gauge();
+
     Simulator& m_simulator;
     Board& m_board;
+    std::mutex m_gaugeMutex;
+    std::uint64_t m_gaugeSeen = 0;
+    nlohmann::json m_gauge;
 };

@@ -416,6 +416,21 @@ TEST_F(LauncherEndToEndTest, RemoteRequestSentDuringALaunchWaitsUntilTheLaunchHa
                                   "\\Storage Card\\Norvane\\Quilbar\\QbRun.bin"}));
 }
 
+TEST_F(LauncherEndToEndTest, BatteryGaugeFollowsTheCoprocessorEveryThirtySeconds) {
+    Start({"--coproc", "battery_level=0.25"});
+    Ready();
+    EXPECT_EQ(Status()["gauge"],
+              nlohmann::json({{"level", 0.25}, {"charging", false}, {"warning", false}}));
+    Ctl({"coproc", "set", "battery_level=1.5,battery_warning=1"});
+    const std::uint64_t changed = Status()["time_ms"];
+    // The view's battery timer reads the co-processor again within 30 s of device time; the
+    // level is clamped to full.
+    Wait("gauge.warning=true");
+    const nlohmann::json status = Status();
+    EXPECT_EQ(status["gauge"]["level"], 1.0);
+    EXPECT_LE(status["time_ms"].get<std::uint64_t>() - changed, 30000u + 2000u);
+}
+
 TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilliseconds) {
     // A low speed keeps the host's scheduling small against the 30 ms polls.
     Start({}, 2);
