@@ -153,6 +153,14 @@ int main(int argc, char** argv) {
 
     CLI11_PARSE(app, argc, argv);
 
+    std::string error;
+    std::optional<StatusCondition> condition;
+    if (*wait) {
+        condition = StatusCondition::Parse(conditionText, error);
+        if (!condition)
+            return Fail("wait: " + error);
+    }
+
     nlohmann::json request;
     if (*screenshot)
         request = {{"cmd", "screenshot"}};
@@ -182,7 +190,6 @@ int main(int argc, char** argv) {
     else
         request = {{"cmd", "coproc"}};
 
-    std::string error;
     const std::filesystem::path socket = SocketPath(stateDir, error);
     if (socket.empty())
         return Fail(error);
@@ -196,9 +203,6 @@ int main(int argc, char** argv) {
         return Fail(answer->value("error", std::string("the simulator refused the request")));
 
     if (*wait) {
-        std::optional<StatusCondition> condition = StatusCondition::Parse(conditionText, error);
-        if (!condition)
-            return Fail("wait: " + error);
         // Host time, as a user at the command line counts it.
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
