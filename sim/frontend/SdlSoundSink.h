@@ -24,5 +24,5 @@ private:
 
     std::mutex m_mutex;
     SDL_AudioDeviceID m_device = 0;
-    SDL_AudioSpec m_spec{}; // the format the open device was opened for
+    SDL_AudioSpec m_format{}; // the format the open device was opened for
 };

@@ -1,6 +1,7 @@
 #include "sim/shell/Simulator.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 
@@ -66,6 +67,14 @@ bool Simulator::Prepare(std::string& error) {
 
 bool Simulator::BuildBoard(std::string& error) {
     m_board = std::make_unique<Board>();
+    // The co-processor's battery-backed clock keeps the device's local time, so the launcher
+    // shows the time of day after it has set its clock from it; --coproc clock=... overrides.
+    const std::time_t localSecs = std::time_t(DeviceClock::Instance().LocalMs() / 1000);
+    std::tm local{};
+    gmtime_r(&localSecs, &local);
+    char clock[32];
+    std::strftime(clock, sizeof clock, "%Y-%m-%d %H:%M:%S", &local);
+    m_board->Set("clock", clock);
     if (std::string e = m_board->Configure(m_options.coproc); !e.empty()) {
         error = "--coproc " + m_options.coproc + ": " + e;
         return false;
