@@ -3,3 +3,9 @@ norvane_add_benchmark(NAME launcher_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LauncherBench.cpp
             ${PROJECT_SOURCE_DIR}/platform/kernel/tests/StorageTempDir.cpp
     LIBS norvane_launcher norvane_board)
+
+# The catalogue parser on a 1 MiB catalogue against a plain line reader.
+norvane_add_benchmark(NAME catalogue_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/CatalogueBench.cpp
+            ${PROJECT_SOURCE_DIR}/platform/kernel/tests/StorageTempDir.cpp
+    LIBS norvane_launcher)
