@@ -121,8 +121,9 @@ CString& CString::Trim() {
 }
 
 void CString::Format(const wchar_t* format, ...) {
-    // On the device %s in a wide format takes a wide string; the host's C library reads it as
-    // a narrow one, so it is rewritten to %ls before formatting.
+    // In the device's wide formats %s and %c take wide arguments and %S and %C narrow ones
+    // (h makes one narrow, l or w wide); the host's C library reads a plain %s or %c as narrow,
+    // so each is rewritten to the host's spelling before formatting.
     std::wstring fmt;
     for (const wchar_t* p = format; *p; ++p) {
         fmt += *p;
@@ -133,10 +134,18 @@ void CString::Format(const wchar_t* format, ...) {
             fmt += *p++;
         if (!*p)
             break;
-        if (*p == L's' || *p == L'S')
-            fmt += L"ls";
-        else
+        wchar_t size = 0;
+        if ((*p == L'h' || *p == L'l' || *p == L'w') && p[1] && std::wcschr(L"sScC", p[1]))
+            size = *p++;
+        if (std::wcschr(L"sScC", *p)) {
+            const bool lower = *p == L's' || *p == L'c';
+            const bool wide = size ? size != L'h' : lower;
+            if (wide)
+                fmt += L'l';
+            fmt += (*p == L's' || *p == L'S') ? L's' : L'c';
+        } else {
             fmt += *p;
+        }
     }
     std::vector<wchar_t> buffer(256);
     for (;;) {
