@@ -229,6 +229,8 @@ nlohmann::json ControlCommands::DrawText(const nlohmann::json& request) {
         ::DrawText(dc, text, text.GetLength(), &r, DT_LEFT | DT_SINGLELINE);
     }
     ReleaseDC(nullptr, dc);
+    // The program has painted the whole screen: a progress text the launcher left there is gone.
+    QLauncherStatus::Instance().ClearProgress();
     EventLog::Instance().Record("screen.text", {{"lines", *lines}});
     return {{"lines", lines->size()}};
 }

@@ -284,6 +284,8 @@ TEST_F(LauncherEndToEndTest, LaunchOutcomesEndWithTheListFocusedAndTheKeypadBack
             ASSERT_EQ(screen.size(), 1u);
             const std::vector<std::string> lines = screen[0]["lines"];
             EXPECT_EQ(std::vector(lines.begin(), lines.begin() + long(c.screen.size())), c.screen);
+            // The program's screen has covered the launcher's last progress text.
+            EXPECT_TRUE(Status()["progress"].is_null()) << Status()["progress"];
             Ctl({"key", "select"});
         }
         Wait("state=idle");
