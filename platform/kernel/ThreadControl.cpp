@@ -29,13 +29,17 @@ void ThreadControl::Checkpoint() {
 }
 
 int ThreadControl::Suspend() {
-    const bool self = (this == t_control.get());
-    std::unique_lock<std::mutex> lock(m_mutex);
-    const int previous = m_suspendCount++;
-    if (self) {
+    if (this == t_control.get()) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const int previous = m_suspendCount++;
         ParkLocked(lock);
         return previous;
     }
+    // Waiting for the target is itself a platform wait: a third thread (or the target) that
+    // suspends the caller meanwhile must not wait for the target to stop.
+    WaitScope scope;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const int previous = m_suspendCount++;
     m_cv.wait(lock, [this] { return m_parked || m_waitDepth > 0 || m_finished; });
     return previous;
 }

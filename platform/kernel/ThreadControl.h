@@ -21,7 +21,8 @@ public:
 
     // Increments the suspend count and returns the previous one. Unless the target is the
     // calling thread, returns only when the target is parked, blocked in a platform wait, or
-    // has finished. A thread that suspends itself parks at once.
+    // has finished; meanwhile the caller itself counts as blocked in a platform wait. A thread
+    // that suspends itself parks at once.
     int Suspend();
     // Decrements the suspend count (never below zero) and returns the previous one.
     int Resume();

@@ -155,6 +155,69 @@ TEST_F(ThreadTest, CriticalSectionIsRecursiveAndBlockingCountsAsAWait) {
     CloseHandle(h);
 }
 
+// Runs without any platform call until released, then counts through platform calls.
+struct Holdout {
+    std::atomic<bool> release{false};
+    Counter counter;
+
+    static UINT Run(LPVOID param) {
+        auto* self = static_cast<Holdout*>(param);
+        while (!self->release.load())
+            std::this_thread::yield();
+        return Counter::Run(&self->counter);
+    }
+};
+
+// Suspends another thread and notes when that call has returned.
+struct Suspender {
+    HANDLE target = nullptr;
+    std::atomic<bool> returned{false};
+
+    static UINT Run(LPVOID param) {
+        auto* self = static_cast<Suspender*>(param);
+        SuspendThread(self->target);
+        self->returned = true;
+        return 0;
+    }
+};
+
+TEST_F(ThreadTest, ThreadWaitingInSuspendThreadCountsAsBlockedInAWait) {
+    Holdout holdout;
+    const HANDLE z = StartSuspended(&Holdout::Run, &holdout);
+    ResumeThread(z);
+    Suspender y;
+    y.target = z;
+    const HANDLE yh = StartSuspended(&Suspender::Run, &y);
+    ResumeThread(yh);
+    HostPause(); // y now waits in SuspendThread for z, which makes no platform call
+
+    // Suspending y must not wait for z: y is blocked in a platform call.
+    std::atomic<bool> suspended{false};
+    std::thread outside([&] {
+        EXPECT_EQ(SuspendThread(yh), 0u);
+        suspended = true;
+    });
+    const bool suspendReturned = Eventually([&] { return suspended.load(); });
+    holdout.release = true; // z reaches a checkpoint and parks; y's call can now return
+    outside.join();
+    ASSERT_TRUE(suspendReturned);
+
+    HostPause();
+    EXPECT_FALSE(y.returned.load()); // y parked before its SuspendThread returned
+    EXPECT_EQ(holdout.counter.count.load(), 0);
+    EXPECT_EQ(ResumeThread(yh), 1u);
+    ASSERT_TRUE(Eventually([&] { return y.returned.load(); }));
+    EXPECT_EQ(holdout.counter.count.load(), 0); // z stays suspended by y
+    EXPECT_EQ(ResumeThread(z), 1u);
+    ASSERT_TRUE(Eventually([&] { return holdout.counter.count.load() > 0; }));
+
+    holdout.counter.stop = true;
+    EXPECT_EQ(WaitForSingleObject(yh, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(z, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(yh);
+    CloseHandle(z);
+}
+
 // Ends its thread from a nested call; the local object shows that the stack unwound.
 struct Ender {
     std::atomic<bool> unwound{false};
