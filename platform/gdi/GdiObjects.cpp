@@ -198,8 +198,8 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
     auto bitmap = std::make_shared<BitmapObject>(width, height, int(bitsPerPixel));
     if (bits) {
         const auto* bytes = static_cast<const BYTE*>(bits);
-        const std::size_t stride =
-            bitsPerPixel == 32 ? std::size_t(width) * 4 : (std::size_t(width) * 3 + 3) / 4 * 4;
+        // The rows of a device-dependent bitmap are padded to 16 bits only.
+        const std::size_t stride = (std::size_t(width) * bitsPerPixel + 15) / 16 * 2;
         for (int y = 0; y < height; ++y) {
             const BYTE* row = bytes + stride * std::size_t(y);
             for (int x = 0; x < width; ++x) {

@@ -192,6 +192,37 @@ TEST(GdiPictures, BmpDecodesEveryStoredForm) {
     }
 }
 
+// CreateBitmap takes top-down rows padded only to a 16-bit boundary, not to 32 bits as a DIB's.
+TEST(GdiPictures, CreateBitmapRowsAreWordAligned) {
+    const struct {
+        int width;
+        UINT bpp;
+        std::size_t stride;
+    } cases[] = {{1, 24, 4}, {2, 24, 6}, {3, 24, 10}, {4, 24, 12}, {3, 32, 12}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " pixels at " << c.bpp << " bpp");
+        const int height = 2;
+        // Exactly the bytes the rows need: reading past them would be reading past the buffer.
+        Bytes bits(c.stride * height, 0xEE);
+        std::vector<std::uint32_t> rgb;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const std::uint32_t colour = 0x102030u * std::uint32_t(y * c.width + x + 1);
+                std::uint8_t* p =
+                    bits.data() + c.stride * std::size_t(y) + std::size_t(x) * c.bpp / 8;
+                p[0] = std::uint8_t(colour);
+                p[1] = std::uint8_t(colour >> 8);
+                p[2] = std::uint8_t(colour >> 16);
+                rgb.push_back(colour & 0xFFFFFF);
+            }
+        }
+        HBITMAP bitmap = CreateBitmap(c.width, height, 1, c.bpp, bits.data());
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(PixelsOf(bitmap, c.width, height), AsColorRefs(rgb));
+        DeleteObject(bitmap);
+    }
+}
+
 TEST(GdiPictures, DamagedBmpGivesNoBitmap) {
     const Bytes good = BmpFile(Dib(3, 2, 8, kPattern, false), 6 * 4);
     const auto with = [&](std::size_t at, std::uint32_t value) {
