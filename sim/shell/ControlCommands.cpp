@@ -58,6 +58,21 @@ std::string ColourText(std::uint32_t rgb) {
     return text;
 }
 
+// A static control's text as it draws it: without SS_NOPREFIX "&&" shows as one "&" and a
+// single "&" is hidden (it underlines the next character).
+std::string TextAsDrawn(HWND hwnd, const std::string& text) {
+    if (DWORD(GetWindowLong(hwnd, GWL_STYLE)) & SS_NOPREFIX)
+        return text;
+    const CString wide = CString::FromUtf8(text);
+    std::wstring shown;
+    for (int i = 0; i < wide.GetLength(); ++i) {
+        if (wide[i] == L'&' && ++i >= wide.GetLength())
+            break;
+        shown.push_back(wide[i]);
+    }
+    return CString(shown).ToUtf8();
+}
+
 // A label of the launcher as it shows on the screen: its text, and its background and text
 // colours read from its pixels (the commonest colour and the next commonest); null when the
 // launcher has no such control.
@@ -77,7 +92,8 @@ nlohmann::json LabelOnScreen(const nlohmann::json& windows, int id,
     for (const auto& [colour, count] : counts)
         ranked.emplace_back(count, colour);
     std::sort(ranked.rbegin(), ranked.rend());
-    return {{"text", (*w)["text"]},
+    const auto hwnd = reinterpret_cast<HWND>((*w)["hwnd"].get<std::uintptr_t>());
+    return {{"text", TextAsDrawn(hwnd, (*w)["text"].get<std::string>())},
             {"visible", (*w)["visible"]},
             {"background",
              ranked.empty() ? nlohmann::json() : nlohmann::json(ColourText(ranked[0].second))},
