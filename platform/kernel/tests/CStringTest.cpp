@@ -7,9 +7,9 @@
 namespace {
 
 TEST(CStringFormat, StringAndCharacterConversionsTakeTheDevicesArgumentKinds) {
-    const auto format = [](const wchar_t* spec, auto... args) {
+    const auto format = [](const wchar_t* pattern, auto... args) {
         CString text;
-        text.Format(spec, args...);
+        text.Format(pattern, args...);
         return text.Str();
     };
     EXPECT_EQ(format(L"[%s|%5s|%-3s]", L"確定", L"ab", L"x"), L"[確定|   ab|x  ]");
