@@ -121,7 +121,8 @@ RECT ListViewControl::LabelRoom(const Layout& layout, int index) const {
 RECT ListViewControl::LabelBox(HDC hdc, const Layout& layout, int index) const {
     const RECT room = LabelRoom(layout, index);
     const std::wstring& text = m_items[std::size_t(index)].text;
-    RECT measured{0, 0, Width(room), 0};
+    // Measured in the width the text is drawn in: the box less its 2-pixel inset on each side.
+    RECT measured{0, 0, Width(room) - 4, 0};
     if (!text.empty())
         DrawText(hdc, text.c_str(), int(text.size()), &measured,
                  (layout.icons ? kIconLabelFormat : kRowLabelFormat) | DT_CALCRECT);

@@ -427,6 +427,39 @@ TEST_F(ListViewTest, SelectionAndFocusAreDrawnAsThePlatformDoes) {
     }
 }
 
+// A label measured as one line must still be one line in the box it is drawn in (the box less
+// its 2-pixel inset): otherwise its second line is cut off, as "Signal Check" once was.
+TEST_F(ListViewTest, AOneLineLabelBoxHoldsItsTextOnOneLine) {
+    MakeList(LVS_ICON, 0);
+    // Every prefix of words of different letter widths, so that some labels measure within a few
+    // pixels of the cell's width.
+    int item = 0;
+    for (const std::wstring word :
+         {L"Signal Check", L"Drift Logger", L"abcdefghijklmnopqrstuvwxyz", L"WWWWWWWWWWWW",
+          L"iiiiiiiiiiiiiiiiiiiiiiiiiiii", L"Roundel Probe"}) {
+        for (std::size_t n = 1; n <= word.size(); ++n)
+            m_list.InsertItem(item++, word.substr(0, n).c_str(), 0);
+    }
+    HDC hdc = GetDC(m_list.m_hWnd);
+    RECT line{0, 0, 1000, 0};
+    DrawText(hdc, L"A", 1, &line, DT_CALCRECT | DT_SINGLELINE);
+    const LONG lineHeight = line.bottom - line.top;
+    int oneLineBoxes = 0;
+    for (int i = 0; i < item; ++i) {
+        const RECT box = ItemRect(i, LVIR_LABEL);
+        if (box.bottom - box.top > lineHeight)
+            continue;
+        ++oneLineBoxes;
+        const CString text = m_list.GetItemText(i, 0);
+        RECT need{0, 0, box.right - box.left - 4, 0};
+        DrawText(hdc, text, text.GetLength(), &need,
+                 DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+        EXPECT_EQ(lineHeight, need.bottom - need.top) << text.ToUtf8();
+    }
+    ReleaseDC(m_list.m_hWnd, hdc);
+    EXPECT_GT(oneLineBoxes, 20);
+}
+
 TEST_F(ListViewTest, NothingIsPaintedWhileRedrawIsOff) {
     MakeList(LVS_ICON, 0);
     Framebuffer::Instance().Clear(0x123456);
