@@ -116,6 +116,9 @@ TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
 }
 
 TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPostsThem) {
+    // A low speed keeps the host's scheduling small against the scanner's 30 ms polls, so a busy
+    // machine cannot swallow the polls of the hold.
+    m_sim = std::make_unique<SimProcess>(m_state, m_card, 2);
     Start();
     // The scanner polls once the start-up is over.
     ASSERT_EQ(m_sim->Ctl({"wait", "state=idle"}).exitCode, 0);
@@ -123,10 +126,10 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
     SimProcess::Output r = m_sim->Ctl({"key", "enter"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "pressed enter (code 11) for 100 ms\n");
-    // Held for 700 ms on the keypad matrix: the launcher's scanner polls every 30 ms and repeats
+    // Held for 800 ms on the keypad matrix: the launcher's scanner polls every 30 ms and repeats
     // the key from the 19th poll after the press on, so it sends repeats 2, 3, ... (how many
     // depends on where the polls fall).
-    r = m_sim->Ctl({"key", "down", "--hold", "700"});
+    r = m_sim->Ctl({"key", "down", "--hold", "800"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
     const auto delivered = [](const nlohmann::json& events) {
