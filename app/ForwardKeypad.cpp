@@ -1,6 +1,6 @@
 #include "app/ForwardKeypad.h"
 
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 
 void ForwardKeypadMessage(const MSG* msg) {
     if (msg->message != WM_KEYPAD || msg->hwnd)

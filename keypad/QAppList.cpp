@@ -1,6 +1,6 @@
 #include "keypad/QAppList.h"
 
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "keypad/QFocusGrid.h"
 
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 
 void QFocusGrid::SetGridSize(int rows, int columns) {
     m_nRows = rows > 0 && columns > 0 ? rows : 0;

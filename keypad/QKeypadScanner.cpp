@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/KeySound.h"
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 #include "platform/bsp/VirtualPin.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/Resources.h"

@@ -1,14 +1,12 @@
 #include "launcher/QCaldroAppView.h"
 
-#include <cstring>
-#include <iterator>
-
 #include "app/KeySound.h"
-#include "app/Keypad.h"
 #include "app/QLanguage.h"
+#include "keypad/Keypad.h"
+#include "launcher/QDeviceQueries.h"
 #include "launcher/QIniFile.h"
 #include "launcher/QLauncherItem.h"
-#include "launcher/QLauncherStatus.h"
+#include "launcher/QProgramCatalogue.h"
 #include "launcher/QProgressPopup.h"
 #include "launcher/QRemoteDlg.h"
 #include "link/CoprocProtocol.h"
@@ -20,6 +18,7 @@
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/CFile.h"
 #include "platform/kernel/CWinThread.h"
+#include "platform/kernel/CodePage.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/KernelSync.h"
 #include "platform/kernel/KernelThreads.h"
@@ -32,45 +31,6 @@
 #include "res/resource.h"
 
 namespace {
-
-struct BuiltInProgram {
-    const wchar_t* name;
-    const wchar_t* program;
-    const wchar_t* bin;
-    UINT bitmap;
-};
-
-// The programs every list shows, in list order, whatever the card holds.
-constexpr BuiltInProgram kBuiltIns[] = {
-    {L"Zentra", L"\\Storage Card\\Norvane\\Zentra\\Zentra.exe",
-     L"\\Storage Card\\Norvane\\Zentra\\Zentra.bin", IDB_ZENTRA},
-    {L"Quilbar", L"\\Storage Card\\Norvane\\Quilbar\\QbRun.exe",
-     L"\\Storage Card\\Norvane\\Quilbar\\QbRun.bin", IDB_QUILBAR},
-    {L"Ovik", L"\\Storage Card\\Norvane\\Ovik\\Ovik.exe",
-     L"\\Storage Card\\Norvane\\Ovik\\Ovik.bin", IDB_OVIK},
-    {L"Marl Sweep", L"\\Storage Card\\Norvane\\MarlSweep\\MarlSweep.exe",
-     L"\\Storage Card\\Norvane\\MarlSweep\\MarlSweep.bin", IDB_MARL_SWEEP},
-    {L"Pell Gather", L"\\Storage Card\\Norvane\\PellGather\\PellGather.exe",
-     L"\\Storage Card\\Norvane\\PellGather\\PellGather.bin", IDB_PELL_GATHER},
-    {L"Tersen", L"\\Storage Card\\Norvane\\Tersen\\Tersen.exe",
-     L"\\Storage Card\\Norvane\\Tersen\\Tersen.bin", IDB_TERSEN},
-    {L"Roundel Probe", L"\\Storage Card\\Norvane\\RoundelProbe\\RoundelProbe.exe",
-     L"\\Storage Card\\Norvane\\RoundelProbe\\RoundelProbe.bin", IDB_ROUNDEL_PROBE},
-    {L"Kest", L"\\Storage Card\\Norvane\\Kest\\Kest.exe",
-     L"\\Storage Card\\Norvane\\Kest\\Kest.bin", IDB_KEST},
-    {L"Pell Tape", L"\\Storage Card\\Norvane\\PellTape\\PellTape.exe",
-     L"\\Storage Card\\Norvane\\PellTape\\PellTape.bin", IDB_PELL_TAPE},
-    {L"Varnet", L"\\Storage Card\\Norvane\\Varnet\\Varnet.exe",
-     L"\\Storage Card\\Norvane\\Varnet\\Varnet.bin", IDB_VARNET},
-};
-
-// Catalogue sections that never become extra programs. The third built-in row goes by its long
-// name here, so sections "Ovik" and "Varnet" are listed as extra programs.
-constexpr const wchar_t* kBuiltInSectionNames[] = {
-    L"Zentra", L"Quilbar",       L"Ovikon", L"Marl Sweep", L"Pell Gather",
-    L"Tersen", L"Roundel Probe", L"Kest",   L"Pell Tape",
-};
-constexpr const wchar_t* kReservedSection = L"System";
 
 constexpr DWORD kProgressStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER;
 constexpr UINT kProgressId = 0xFFFF;
@@ -96,59 +56,19 @@ constexpr int kGaugeCy = 9;
 constexpr int kIconSize = 50;
 constexpr int kIconsAtFirst = 10;
 
-constexpr WORD kProductNorvane = 5;
-constexpr WORD kProductCaldro = 6;
-// The size of the buffer that "Product" is read into; a longer value counts as missing.
-constexpr DWORD kProductBufferBytes = 260;
 // The shell's structure size on the device.
 constexpr DWORD kShellExecuteInfoSize = 60;
 // While the destructor waits for the start-up thread it handles what that thread sends.
 constexpr DWORD kStartupPollMs = 10;
 
-QLauncherStatus& Status() {
-    return QLauncherStatus::Instance();
-}
-
-DWORD Le32(const BYTE* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
-}
-
 bool Failed(DWORD status) {
     return LOWORD(status) != 0;
 }
 
-bool IsBuiltInSection(const CString& name) {
-    for (const wchar_t* builtIn : kBuiltInSectionNames)
-        if (name == builtIn)
-            return true;
-    return false;
-}
-
-// The string of a remote request: UTF-16 code units (the device's WCHAR) from lpData, ending at
-// the first zero unit or after cbData bytes, whichever comes first. No data is an empty string.
-// A surrogate that is not part of a pair becomes U+FFFD.
+// The string of a remote request: the device's UTF-16 text in lpData, ending at the first zero
+// unit or after cbData bytes, whichever comes first. No data is an empty string.
 CString RequestText(const COPYDATASTRUCT& data) {
-    std::wstring text;
-    if (!data.lpData)
-        return CString(text);
-    const auto* bytes = static_cast<const BYTE*>(data.lpData);
-    const DWORD units = data.cbData / 2;
-    auto unitAt = [bytes](DWORD i) { return char32_t(bytes[2 * i] | bytes[2 * i + 1] << 8); };
-    for (DWORD i = 0; i < units; ++i) {
-        const char32_t unit = unitAt(i);
-        if (unit == 0)
-            break;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units && unitAt(i + 1) >= 0xDC00 &&
-            unitAt(i + 1) <= 0xDFFF) {
-            text.push_back(wchar_t(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00)));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            text.push_back(wchar_t(0xFFFD));
-        } else {
-            text.push_back(wchar_t(unit));
-        }
-    }
-    return CString(text);
+    return CString(Utf16LeToWide(static_cast<const BYTE*>(data.lpData), data.cbData));
 }
 
 CString LocalText(UINT id) {
@@ -169,7 +89,7 @@ QCaldroAppView::~QCaldroAppView() {
         CloseHandle(m_hStartupThread);
     }
     delete m_pRemoteDlg;
-    Status().Close();
+    m_state.Close();
 }
 
 BOOL QCaldroAppView::PreCreateWindow(CREATESTRUCT& cs) {
@@ -203,7 +123,8 @@ void QCaldroAppView::InitialiseForm() {
     m_appList.SetFocus();
     CString caption;
     m_captionLabel.GetWindowText(caption);
-    Status().Open(caption);
+    EventLog::Instance().Record("caption.shown", {{"text", caption.ToUtf8()}});
+    m_state.Open();
 }
 
 void QCaldroAppView::BeginStartup() {
@@ -249,74 +170,26 @@ UINT QCaldroAppView::StartupThreadProc(LPVOID param) {
     view->SyncCurrentTime();
     view->BuildCatalogue();
     view->RecordProductType();
-    Status().SetStartupDone();
+    view->m_state.SetStartupDone();
     return 0;
 }
 
 void QCaldroAppView::UpdateBattery(bool redraw) {
-    BYTE reply[COPROC_REPLY_BATTERY] = {};
-    if (Failed(QCoprocLink::Instance().GetBatteryStatus(reply)))
-        return;
-    const DWORD levelBits = Le32(reply + 8);
-    float level = 0.0f;
-    std::memcpy(&level, &levelBits, sizeof level);
-    m_batteryGauge.SetWarning(BOOL(reply[6]), FALSE);
-    // The gauge clamps the level to 0..1 and takes a level that is not a number as 0.
-    m_batteryGauge.SetLevel(level, FALSE);
-    m_batteryGauge.SetCharging(BOOL(reply[7]), redraw ? TRUE : FALSE);
+    QDeviceQueries::UpdateBattery(m_batteryGauge, redraw);
 }
 
 void QCaldroAppView::SyncCurrentTime() {
-    BYTE reply[COPROC_REPLY_CLOCK] = {};
-    if (Failed(QCoprocLink::Instance().GetClock(reply)))
-        return;
-    SYSTEMTIME time{};
-    time.wYear = LOWORD(Le32(reply + 28));
-    time.wMonth = LOWORD(Le32(reply + 24));
-    time.wDay = LOWORD(Le32(reply + 20));
-    time.wHour = LOWORD(Le32(reply + 16));
-    time.wMinute = LOWORD(Le32(reply + 12));
-    time.wSecond = LOWORD(Le32(reply + 8));
-    time.wMilliseconds = 0;
-    // The platform refuses a date that cannot exist (month 13, 31 February, hour 24, ...) and
-    // leaves the clock as it was.
-    SetLocalTime(&time);
+    QDeviceQueries::SyncCurrentTime();
 }
 
 void QCaldroAppView::RecordProductType() {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, L"HARDWARE", 0, nullptr, REG_OPTION_NON_VOLATILE,
-                       KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
-        return;
-    BYTE existing[kProductBufferBytes];
-    DWORD size = sizeof existing;
-    DWORD type = REG_NONE;
-    if (RegQueryValueEx(key, L"Product", nullptr, &type, existing, &size) == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return;
-    }
-    BYTE reply[COPROC_REPLY_IDENTITY] = {};
-    if (Failed(QCoprocLink::Instance().GetIdentity(reply))) {
-        RegCloseKey(key);
-        return;
-    }
-    const wchar_t* product = nullptr;
-    if (reply[6] == kProductCaldro)
-        product = L"Caldro";
-    else if (reply[6] == kProductNorvane)
-        product = L"Norvane";
-    if (product)
-        RegSetValueEx(key, L"Product", 0, REG_SZ, reinterpret_cast<const BYTE*>(product),
-                      DWORD((std::wcslen(product) + 1) * sizeof(wchar_t)));
-    RegFlushKey(HKEY_LOCAL_MACHINE);
-    RegCloseKey(key);
+    QDeviceQueries::RecordProductType();
 }
 
 void QCaldroAppView::BuildCatalogue() {
     m_appList.SetRedraw(FALSE);
     m_appList.DeleteAllItems();
-    Status().ClearItems();
+    EventLog::Instance().Record("list.cleared");
 
     QIniFile ini;
     CString failure;
@@ -333,21 +206,8 @@ void QCaldroAppView::BuildCatalogue() {
         return;
     }
 
-    // Only the first built-in program takes parameters, from the catalogue.
-    const CString zentraPara = ini.GetValue(L"Zentra", L"Para");
-    for (std::size_t row = 0; row < std::size(kBuiltIns); ++row) {
-        const BuiltInProgram& p = kBuiltIns[row];
-        AddProgramItem(p.name, p.program, p.bin, row == 0 ? zentraPara.GetString() : L"", p.bitmap);
-    }
-    if (ini.GetSectionCount() != 0) {
-        for (QIniFile::POSITION pos = ini.GetStartPosition(); pos;) {
-            const CString name = ini.GetNextSection(pos);
-            if (name == kReservedSection || IsBuiltInSection(name))
-                continue;
-            AddProgramItem(name, ini.GetValue(name, L"Program"), ini.GetValue(name, L"Bin"),
-                           ini.GetValue(name, L"Para"), IDB_EXTRA_PROGRAM);
-        }
-    }
+    for (const QProgramCatalogue::Program& p : QProgramCatalogue::Programs(ini))
+        AddProgramItem(p.name, p.program, p.bin, p.para, p.bitmap);
     m_appList.SetRedraw(TRUE);
     EventLog::Instance().Record("catalogue.built", {{"items", m_appList.GetItemCount()}});
 }
@@ -375,7 +235,11 @@ void QCaldroAppView::AddProgramItem(LPCTSTR name, LPCTSTR program, LPCTSTR bin, 
         // No item took the record, so no deletion note will ever free it.
         delete record;
     } else {
-        Status().AddItem({name, record->m_strProgram, record->m_strBin, record->m_strPara});
+        EventLog::Instance().Record("list.item", {{"index", inserted},
+                                                  {"text", CString(name).ToUtf8()},
+                                                  {"program", record->m_strProgram.ToUtf8()},
+                                                  {"image", record->m_strBin.ToUtf8()},
+                                                  {"parameters", record->m_strPara.ToUtf8()}});
     }
     bitmap.DeleteObject();
 }
@@ -384,6 +248,14 @@ void QCaldroAppView::OnDeleteitemAppList(NMHDR* header, LRESULT*) {
     const auto* note = reinterpret_cast<const NMLISTVIEW*>(header);
     if (auto* record = reinterpret_cast<QLauncherItem*>(note->lParam))
         delete record;
+}
+
+void QCaldroAppView::OnItemchangedAppList(NMHDR* header, LRESULT*) {
+    const auto* note = reinterpret_cast<const NMLISTVIEW*>(header);
+    if (!(note->uChanged & LVIF_STATE) || !((note->uNewState ^ note->uOldState) & LVIS_FOCUSED))
+        return;
+    EventLog::Instance().Record(
+        "list.focus", {{"index", note->iItem}, {"focused", (note->uNewState & LVIS_FOCUSED) != 0}});
 }
 
 void QCaldroAppView::ShowProgress(const CString& text, DWORD waitMs) {
@@ -400,7 +272,7 @@ void QCaldroAppView::ShowProgress(const CString& text, DWORD waitMs) {
     dc->SetTextColor(kProgressText);
     dc->SetBkColor(kProgressBack);
     dc->DrawText(text, &rect, kProgressFormat);
-    Status().SetProgress(text);
+    m_progressShown = true;
     EventLog::Instance().Record("progress.shown", {{"text", text.ToUtf8()}});
 
     if (waitMs > 0)
@@ -417,7 +289,7 @@ void QCaldroAppView::OnDblclkAppList(NMHDR*, LRESULT*) {
     if (!item)
         return;
 
-    Status().SetLaunching(true);
+    m_state.SetLaunching(true);
     m_keypadScanner.Suspend();
     KillTimer(m_nTimerId);
     ShowProgress(LocalText(IDS_CONNECTING), 0);
@@ -431,7 +303,7 @@ void QCaldroAppView::OnDblclkAppList(NMHDR*, LRESULT*) {
             RunProgram(*item);
     }
     RestoreAfterLaunch();
-    Status().SetLaunching(false);
+    m_state.SetLaunching(false);
 }
 
 void QCaldroAppView::RunProgram(const QLauncherItem& item) {
@@ -443,10 +315,11 @@ void QCaldroAppView::RunProgram(const QLauncherItem& item) {
     // A program that cannot be started leaves no handle: nothing to wait for, nothing shown.
     if (!ShellExecuteEx(&info) || !info.hProcess)
         return;
-    Status().SetRunning(item.m_strProgram, item.m_strPara);
+    EventLog::Instance().Record("program.started", {{"program", item.m_strProgram.ToUtf8()},
+                                                    {"parameters", item.m_strPara.ToUtf8()}});
     WaitForSingleObject(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
-    Status().ClearRunning();
+    EventLog::Instance().Record("program.ended");
 }
 
 void QCaldroAppView::RestoreAfterLaunch() {
@@ -483,7 +356,7 @@ void QCaldroAppView::OpenRemoteConnection(const CString& request) {
     m_pRemoteDlg = new QRemoteDlg;
     m_pRemoteDlg->Create(IDD_REMOTE_DIALOG, this);
     m_pRemoteDlg->ShowWindow(SW_SHOW);
-    Status().SetRemote(true);
+    m_state.SetRemote(true);
     m_keypadScanner.Suspend();
     KillTimer(m_nTimerId);
 
@@ -514,25 +387,29 @@ void QCaldroAppView::CloseRemoteConnection() {
     DownloadImage(kLauncherImage);
     m_keypadScanner.Resume();
     SetTimer(m_nTimerId, kBatteryPeriodMs, nullptr);
-    Status().SetRemote(false);
+    m_state.SetRemote(false);
     EventLog::Instance().Record("remote.request", {{"code", kRemoteClose}, {"result", "closed"}});
 }
 
 bool QCaldroAppView::DownloadImage(const CString& path) {
-    nlohmann::json size = nullptr;
     CFile file;
-    if (file.Open(path, CFile::modeRead))
-        size = file.GetLength();
+    const bool opened = file.Open(path, CFile::modeRead);
+    const DWORD size = opened ? file.GetLength() : 0;
     file.Close();
     const bool ok = QCoprocLink::Instance().DownloadImage(path);
-    EventLog::Instance().Record("image.download",
-                                {{"path", path.ToUtf8()}, {"size", size}, {"ok", ok}});
+    // The size is null for a file that could not be opened.
+    if (opened)
+        EventLog::Instance().Record("image.download",
+                                    {{"path", path.ToUtf8()}, {"size", size}, {"ok", ok}});
+    else
+        EventLog::Instance().Record("image.download",
+                                    {{"path", path.ToUtf8()}, {"size", nullptr}, {"ok", ok}});
     return ok;
 }
 
 void QCaldroAppView::SetCaptionText(const CString& text) {
     m_captionLabel.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.GetString()));
-    Status().SetCaption(text);
+    EventLog::Instance().Record("caption.shown", {{"text", text.ToUtf8()}});
 }
 
 void QCaldroAppView::OpenAboutBox() {
@@ -561,8 +438,10 @@ void QCaldroAppView::OnPaint() {
 
     // A progress text left on screen is gone once the background is painted over its place.
     CRect covered;
-    if (covered.IntersectRect(&dc.m_ps.rcPaint, &kProgressRect))
-        Status().ClearProgress();
+    if (m_progressShown && covered.IntersectRect(&dc.m_ps.rcPaint, &kProgressRect)) {
+        m_progressShown = false;
+        EventLog::Instance().Record("progress.hidden");
+    }
 }
 
 void QCaldroAppView::OnTimer(UINT_PTR id) {
@@ -602,13 +481,10 @@ BOOL QCaldroAppView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     case LVN_DELETEITEM:
         OnDeleteitemAppList(header, result);
         return TRUE;
+    case LVN_ITEMCHANGED:
+        OnItemchangedAppList(header, result);
+        return TRUE;
     default:
         return FALSE;
     }
-}
-
-BOOL QCaldroAppView::PreTranslateMessage(MSG* msg) {
-    if (m_appList.GetSafeHwnd())
-        Status().SetFocusedItem(m_appList.GetNextItem(-1, LVNI_FOCUSED));
-    return CFormView::PreTranslateMessage(msg);
 }

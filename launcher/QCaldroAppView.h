@@ -7,6 +7,7 @@
 
 #include "keypad/QAppList.h"
 #include "keypad/QKeypadScanner.h"
+#include "launcher/QLauncherState.h"
 #include "platform/gdi/CImageList.h"
 #include "platform/kernel/CString.h"
 #include "platform/user/CFormView.h"
@@ -74,15 +75,12 @@ public:
     // text stays on screen until the view next paints that area.
     void ShowProgress(const CString& text, DWORD waitMs);
 
-    // Keeps the launcher's status told which item has the focus; translates nothing.
-    BOOL PreTranslateMessage(MSG* msg) override;
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // Steps of the initial update between the data exchange and the start-up: icon list, list
-    // colour, gauge place, clock colours and the focus; the status then reads Starting.
+    // colour, gauge place, clock colours and the focus; the state is then Starting.
     void InitialiseForm();
 
     LRESULT OnKeypad(WPARAM key, LPARAM repeat);
@@ -91,6 +89,8 @@ protected:
     void OnPaint();
     // Frees the launch record of an item the list deletes.
     void OnDeleteitemAppList(NMHDR* header, LRESULT* result);
+    // Records in the event log which item gained or lost the focus.
+    void OnItemchangedAppList(NMHDR* header, LRESULT* result);
     void OnTimer(UINT_PTR id);
     // Requests 100 (open a remote connection) and 101 (close it) of other programs; 0 always.
     BOOL OnCopyData(CWnd* sender, COPYDATASTRUCT* data);
@@ -118,4 +118,7 @@ private:
     QRemoteDlg* m_pRemoteDlg;
     // A handle of the start-up thread of our own, so that the destructor can wait for it.
     HANDLE m_hStartupThread = nullptr;
+    QLauncherState m_state;
+    // A progress text is on screen until the view paints over its place.
+    bool m_progressShown = false;
 };

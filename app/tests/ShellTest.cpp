@@ -8,10 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/Keypad.h"
 #include "app/QCaldroApp.h"
 #include "app/QCaldroAppDoc.h"
 #include "app/QMainFrame.h"
+#include "keypad/Keypad.h"
 #include "launcher/QCaldroAppView.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"

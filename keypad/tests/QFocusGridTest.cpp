@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 #include "platform/kernel/tests/ClockModeGuard.h"
 
 namespace {

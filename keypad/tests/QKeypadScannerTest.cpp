@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/KeySound.h"
-#include "app/Keypad.h"
+#include "keypad/Keypad.h"
 #include "platform/bsp/VirtualPinBackend.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/KernelThreads.h"

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/QLauncherStatus.h"
 #include "launcher/tests/LauncherViewTest.h"
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CDC.h"
@@ -87,7 +86,7 @@ TEST_P(CatalogueList, BuiltInRowsThenExtraSectionsInFileOrder) {
     ASSERT_EQ(built.size(), 1u);
     EXPECT_EQ(built[0].fields["items"], items.size());
     // The status the simulator shows lists the same items.
-    const auto status = QLauncherStatus::Instance().Describe();
+    const auto status = LauncherTestDevice::Picture().Describe();
     ASSERT_EQ(status["items"].size(), items.size());
     EXPECT_EQ(status["items"].back()["text"], CString(items.back().text).ToUtf8());
 }
@@ -205,7 +204,7 @@ TEST_P(CatalogueFailure, CaptionTellsAndListStaysEmpty) {
     const auto built = Events("catalogue.built");
     ASSERT_EQ(built.size(), 1u);
     EXPECT_EQ(built[0].fields["error"], c.caption);
-    EXPECT_EQ(QLauncherStatus::Instance().Describe()["caption"], c.caption);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["caption"], c.caption);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -224,7 +223,7 @@ TEST_F(LauncherViewTest, StartupBootsLoadsAndFillsTheList) {
     device.BootLauncherImage();
     recorder.exchanges.clear();
     recorder.edges.clear();
-    EXPECT_EQ(QLauncherStatus::Instance().GetState(), QLauncherStatus::State::Starting);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["state"], "starting");
 
     EXPECT_EQ(QCaldroAppView::StartupThreadProc(view), 0u);
 
@@ -257,7 +256,7 @@ TEST_F(LauncherViewTest, StartupBootsLoadsAndFillsTheList) {
     EXPECT_EQ(now.wDay, 4);
     EXPECT_EQ(ReadList().size(), 11u);
     EXPECT_EQ(LauncherTestDevice::GetString(L"HARDWARE", L"Product"), L"Norvane");
-    EXPECT_EQ(QLauncherStatus::Instance().GetState(), QLauncherStatus::State::Idle);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["state"], "idle");
     const auto states = Events("launcher.state");
     ASSERT_FALSE(states.empty());
     EXPECT_EQ(states.back().fields["state"], "idle");

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/QLauncherStatus.h"
 #include "launcher/tests/LauncherViewTest.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/user/CWnd.h"
@@ -119,7 +118,7 @@ TEST_P(Launch, ShowsLoadsRunsAndRestores) {
     // Restored, whatever the outcome.
     EXPECT_EQ(GetFocus(), List());
     EXPECT_EQ(States(), (std::vector<std::string>{"starting", "idle", "launching", "idle"}));
-    EXPECT_TRUE(QLauncherStatus::Instance().Describe()["running"].is_null());
+    EXPECT_TRUE(LauncherTestDevice::Picture().Describe()["running"].is_null());
     EXPECT_TRUE(BatteryTimerRuns());
 }
 

@@ -11,9 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Keypad.h"
 #include "app/QCaldroApp.h"
-#include "launcher/QLauncherStatus.h"
+#include "keypad/Keypad.h"
 #include "launcher/tests/LauncherTestDevice.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
@@ -54,7 +53,7 @@ protected:
             m_ended = true;
         });
         if (waitIdle) {
-            ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+            ASSERT_TRUE(WaitFor([] { return State() == "idle"; }));
         }
     }
 
@@ -71,7 +70,7 @@ protected:
         return ended;
     }
 
-    static QLauncherStatus::State State() { return QLauncherStatus::Instance().GetState(); }
+    static std::string State() { return LauncherTestDevice::Picture().Describe()["state"]; }
 
     static bool WaitFor(const std::function<bool()>& done) {
         const DWORD start = GetTickCount();
@@ -157,8 +156,9 @@ TEST_F(LauncherApp, StartsUpAndTakesKeys) {
     EXPECT_EQ(DeliveredSince(seq),
               (std::vector<std::string>{kList + ":7", kList + ":4", view + ":4"}));
     // The first arrow focuses the first program, and the status shows it.
-    ASSERT_TRUE(WaitFor([] { return !QLauncherStatus::Instance().Describe()["focus"].is_null(); }));
-    EXPECT_EQ(QLauncherStatus::Instance().Describe()["focus"], 0);
+    ASSERT_TRUE(
+        WaitFor([] { return !LauncherTestDevice::Picture().Describe()["focus"].is_null(); }));
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["focus"], 0);
 }
 
 // While the program runs the launcher is blocked and its keypad silent; afterwards both are back.
@@ -169,16 +169,16 @@ TEST_F(LauncherApp, LaunchHoldsTheKeypadUntilTheProgramEnds) {
     Press(KEY_RIGHT);
     Press(KEY_ENTER);
     ASSERT_TRUE(
-        WaitFor([] { return !QLauncherStatus::Instance().Describe()["running"].is_null(); }));
-    EXPECT_EQ(State(), QLauncherStatus::State::Launching);
-    EXPECT_EQ(QLauncherStatus::Instance().Describe()["running"]["program"],
+        WaitFor([] { return !LauncherTestDevice::Picture().Describe()["running"].is_null(); }));
+    EXPECT_EQ(State(), "launching");
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["running"]["program"],
               "\\Storage Card\\Norvane\\Zentra\\Zentra.exe");
 
     std::uint64_t seq = LastSeq();
     Press(KEY_DOWN, false);
     EXPECT_TRUE(DeliveredSince(seq).empty());
     std::ofstream(gate).put('\n');
-    ASSERT_TRUE(WaitFor([] { return State() == QLauncherStatus::State::Idle; }));
+    ASSERT_TRUE(WaitFor([] { return State() == "idle"; }));
     EXPECT_EQ(device.ProgramArguments(), std::vector<std::string>{"-go"});
     EXPECT_EQ(LauncherTestDevice::TheBoard().Image(), device.LauncherImage());
 
@@ -200,7 +200,7 @@ TEST_F(LauncherApp, RemoteConnectionHoldsTheKeypad) {
     request.cbData = sizeof name;
     request.lpData = const_cast<char16_t*>(name);
     EXPECT_EQ(SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)), 0);
-    EXPECT_EQ(State(), QLauncherStatus::State::Remote);
+    EXPECT_EQ(State(), "remote");
     EXPECT_EQ(LauncherTestDevice::TheBoard().Image(), LauncherTestDevice::Pattern(3000, 2));
 
     std::uint64_t seq = LastSeq();
@@ -209,7 +209,7 @@ TEST_F(LauncherApp, RemoteConnectionHoldsTheKeypad) {
 
     request.dwData = 101;
     EXPECT_EQ(SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)), 0);
-    EXPECT_EQ(State(), QLauncherStatus::State::Idle);
+    EXPECT_EQ(State(), "idle");
     seq = LastSeq();
     Press(KEY_RIGHT);
     ASSERT_TRUE(WaitFor([&] { return !DeliveredSince(seq).empty(); }));
@@ -217,7 +217,7 @@ TEST_F(LauncherApp, RemoteConnectionHoldsTheKeypad) {
     request.dwData = 100;
     SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
     EXPECT_TRUE(Close());
-    EXPECT_EQ(State(), QLauncherStatus::State::Closed);
+    EXPECT_EQ(State(), "closed");
 }
 
 // A launcher closed while its start-up thread still works waits for that thread before the
@@ -227,7 +227,7 @@ TEST_F(LauncherApp, ClosedDuringStartup) {
     Start(false);
     ASSERT_TRUE(WaitFor([&] { return !Events("launcher.state").empty(); }));
     EXPECT_TRUE(Close());
-    EXPECT_EQ(State(), QLauncherStatus::State::Closed);
+    EXPECT_EQ(State(), "closed");
     std::vector<std::string> order;
     for (const EventLog::Entry& e : EventLog::Instance().Since(m_logSeq))
         if (e.kind == "catalogue.built")
@@ -241,7 +241,7 @@ TEST_F(LauncherApp, ClosedDuringStartup) {
 TEST_F(LauncherApp, StartsWithoutCoprocessor) {
     device.Coproc("unplugged=1");
     Start();
-    const auto status = QLauncherStatus::Instance().Describe();
+    const auto status = LauncherTestDevice::Picture().Describe();
     EXPECT_EQ(status["caption"], "Disconnected");
     EXPECT_TRUE(status["items"].empty());
     const std::uint64_t seq = LastSeq();

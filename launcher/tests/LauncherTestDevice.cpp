@@ -42,6 +42,11 @@ LauncherTestDevice::LauncherTestDevice() {
     WriteCard("Norvane\\App\\NorvaneApp.bin", Pattern(kLauncherImageSize, 1));
 }
 
+LauncherPicture& LauncherTestDevice::Picture() {
+    static LauncherPicture picture;
+    return picture;
+}
+
 Board& LauncherTestDevice::TheBoard() {
     static Board board;
     return board;

@@ -13,6 +13,7 @@
 #include "platform/kernel/WinTypes.h"
 #include "platform/kernel/tests/StorageTempDir.h"
 #include "sim/board/Board.h"
+#include "sim/status/LauncherPicture.h"
 
 class LauncherTestDevice {
 public:
@@ -24,6 +25,9 @@ public:
     LauncherTestDevice& operator=(const LauncherTestDevice&) = delete;
 
     static Board& TheBoard();
+    // What the launcher told the event log about itself, as the simulator's status shows it;
+    // one for the whole test program, following the log from its start.
+    static LauncherPicture& Picture();
 
     // Co-processor settings as "key=value,..." (CoprocModel::Set); the test fails on an error.
     void Coproc(const std::string& settings);

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/QLauncherStatus.h"
 #include "launcher/tests/LauncherViewTest.h"
 #include "res/resource.h"
 
@@ -118,7 +117,7 @@ TEST_P(RemoteOpen, LoadsTheRequestedImageUntilClosed) {
     EXPECT_EQ(Image(), images[std::size_t(c.loads)]);
     ASSERT_NE(Notice(), nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(Notice(), IDC_REMOTE_TEXT)), L"Remote Connection");
-    EXPECT_EQ(QLauncherStatus::Instance().GetState(), QLauncherStatus::State::Remote);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["state"], "remote");
     EXPECT_FALSE(BatteryReadWithin30s());
 
     EXPECT_EQ(CopyData(kClose, nullptr, 0), 0);
@@ -127,7 +126,7 @@ TEST_P(RemoteOpen, LoadsTheRequestedImageUntilClosed) {
     EXPECT_EQ(Downloads().back(),
               (std::pair<std::string, bool>{"\\Storage Card\\Norvane\\App\\NorvaneApp.bin", true}));
     EXPECT_EQ(Image(), device.LauncherImage());
-    EXPECT_EQ(QLauncherStatus::Instance().GetState(), QLauncherStatus::State::Idle);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["state"], "idle");
     EXPECT_TRUE(BatteryReadWithin30s());
 }
 
@@ -214,7 +213,7 @@ TEST_F(Remote, ClosingTheViewRemovesTheNotice) {
     view->DestroyWindow();
     view = nullptr;
     EXPECT_EQ(Notice(), nullptr);
-    EXPECT_EQ(QLauncherStatus::Instance().GetState(), QLauncherStatus::State::Closed);
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["state"], "closed");
 }
 
 } // namespace

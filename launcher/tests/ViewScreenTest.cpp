@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/QLauncherStatus.h"
 #include "launcher/tests/LauncherViewTest.h"
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CDC.h"
@@ -73,7 +72,7 @@ TEST_F(LauncherViewTest, ProgressPopupDrawsOverTheList) {
     ASSERT_FALSE(created.empty());
     EXPECT_EQ(created.back().fields["id"], 0xFFFF);
     EXPECT_EQ(created.back().fields["text"], "Connecting ..");
-    EXPECT_EQ(QLauncherStatus::Instance().Describe()["progress"], "Connecting ..");
+    EXPECT_EQ(LauncherTestDevice::Picture().Describe()["progress"], "Connecting ..");
 
     // What the popup left goes at the next paints: the list's grey where the list lies, and
     // the status forgets the text.
@@ -81,7 +80,7 @@ TEST_F(LauncherViewTest, ProgressPopupDrawsOverTheList) {
     PumpFor(100);
     EXPECT_EQ(Screen(100, 160), 0x989898u);
     EXPECT_EQ(Screen(21, 141), 0x989898u);
-    EXPECT_TRUE(QLauncherStatus::Instance().Describe()["progress"].is_null());
+    EXPECT_TRUE(LauncherTestDevice::Picture().Describe()["progress"].is_null());
 }
 
 // Every paint of the view draws bitmap 130, whatever was on the screen before.

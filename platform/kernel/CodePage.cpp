@@ -60,3 +60,48 @@ int MultiByteToWideChar(UINT codePage, DWORD /*flags*/, LPCSTR multiByte, int cb
     std::memcpy(wideChar, text.data(), text.size() * sizeof(wchar_t));
     return int(text.size());
 }
+
+std::vector<BYTE> WideToUtf16Le(const std::wstring& text) {
+    std::vector<BYTE> bytes;
+    const auto put = [&bytes](char32_t unit) {
+        bytes.push_back(BYTE(unit & 0xFF));
+        bytes.push_back(BYTE(unit >> 8));
+    };
+    for (const wchar_t c : text) {
+        const auto cp = char32_t(c);
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    put(0);
+    return bytes;
+}
+
+std::wstring Utf16LeToWide(const BYTE* bytes, std::size_t count) {
+    std::wstring text;
+    if (!bytes)
+        return text;
+    const std::size_t units = count / 2;
+    const auto unitAt = [bytes](std::size_t i) {
+        return char32_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    };
+    const auto isHigh = [](char32_t u) { return u >= 0xD800 && u <= 0xDBFF; };
+    const auto isLow = [](char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; };
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t unit = unitAt(i);
+        if (unit == 0)
+            break;
+        if (isHigh(unit) && i + 1 < units && isLow(unitAt(i + 1))) {
+            text.push_back(wchar_t(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00)));
+            ++i;
+        } else if (isHigh(unit) || isLow(unit)) {
+            text.push_back(wchar_t(0xFFFD));
+        } else {
+            text.push_back(wchar_t(unit));
+        }
+    }
+    return text;
+}

@@ -13,6 +13,22 @@ void EventLog::Record(std::string kind, nlohmann::json fields) {
     if (m_entries.size() >= kMaxEntries)
         m_entries.erase(m_entries.begin(), m_entries.begin() + kMaxEntries / 10);
     m_entries.push_back(Entry{m_nextSeq++, now, std::move(kind), std::move(fields)});
+    for (const auto& [id, listener] : m_listeners)
+        listener(m_entries.back());
+}
+
+std::uint64_t EventLog::AddListener(Listener listener) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Entry& e : m_entries)
+        listener(e);
+    const std::uint64_t id = m_nextListener++;
+    m_listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void EventLog::RemoveListener(std::uint64_t id) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_listeners.erase(id);
 }
 
 std::vector<EventLog::Entry> EventLog::Since(std::uint64_t afterSeq) const {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,9 +21,17 @@ public:
         nlohmann::json fields;    // an object with the event's details
     };
 
+    // Called with each entry as it is recorded, on the recording thread and in order; it must not
+    // record into the log itself.
+    using Listener = std::function<void(const Entry&)>;
+
     static EventLog& Instance();
 
     void Record(std::string kind, nlohmann::json fields = nlohmann::json::object());
+    // Hands the listener every entry still held, then each new one, with none missed or doubled
+    // in between; the number returned takes it off again.
+    std::uint64_t AddListener(Listener listener);
+    void RemoveListener(std::uint64_t id);
     // Entries with a sequence number above afterSeq, oldest first.
     std::vector<Entry> Since(std::uint64_t afterSeq = 0) const;
     void Clear();
@@ -35,4 +45,6 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Entry> m_entries;
     std::uint64_t m_nextSeq = 1;
+    std::map<std::uint64_t, Listener> m_listeners;
+    std::uint64_t m_nextListener = 1;
 };

@@ -43,6 +43,7 @@ inline constexpr UINT LVM_GETITEMTEXT = LVM_FIRST + 115;
 
 // Notifications (WM_NOTIFY codes).
 inline constexpr UINT LVN_FIRST = UINT(-100);
+inline constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;
 inline constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
 inline constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
 
@@ -94,7 +95,8 @@ struct LVFINDINFO {
     UINT vkDirection = 0;
 };
 
-// LVN_DELETEITEM and LVN_DELETEALLITEMS: iItem, and the item's data in lParam.
+// LVN_DELETEITEM and LVN_DELETEALLITEMS: iItem, and the item's data in lParam. LVN_ITEMCHANGED,
+// sent after an item's state changed: iItem, uNewState, uOldState, uChanged (LVIF_STATE).
 struct NMLISTVIEW {
     NMHDR hdr;
     int iItem = -1;

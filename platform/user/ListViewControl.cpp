@@ -148,7 +148,32 @@ int ListViewControl::HitTest(POINT point) const {
     return Valid(index) ? index : -1;
 }
 
+std::vector<UINT> ListViewControl::States() const {
+    std::vector<UINT> states;
+    states.reserve(m_items.size());
+    for (const Item& item : m_items)
+        states.push_back(item.state);
+    return states;
+}
+
+void ListViewControl::NotifyStateChanges(const std::vector<UINT>& before) {
+    const HWND parent = GetParent(m_hwnd);
+    for (std::size_t i = 0; parent && i < before.size() && i < m_items.size(); ++i) {
+        if (m_items[i].state == before[i])
+            continue;
+        NMLISTVIEW note;
+        note.hdr = {m_hwnd, UINT(GetDlgCtrlID(m_hwnd)), LVN_ITEMCHANGED};
+        note.iItem = int(i);
+        note.uNewState = m_items[i].state;
+        note.uOldState = before[i];
+        note.uChanged = LVIF_STATE;
+        note.lParam = m_items[i].param;
+        SendMessage(parent, WM_NOTIFY, note.hdr.idFrom, reinterpret_cast<LPARAM>(&note));
+    }
+}
+
 void ListViewControl::ApplyState(int index, UINT state, UINT mask) {
+    const std::vector<UINT> before = States();
     Item& item = m_items[std::size_t(index)];
     const UINT next = (item.state & ~mask) | (state & mask);
     const UINT gained = next & ~item.state;
@@ -162,12 +187,15 @@ void ListViewControl::ApplyState(int index, UINT state, UINT mask) {
             m_items[i].state &= ~LVIS_SELECTED;
     }
     item.state = next;
+    NotifyStateChanges(before);
 }
 
 void ListViewControl::FocusAndSelect(int index) {
+    const std::vector<UINT> before = States();
     for (Item& item : m_items)
         item.state &= ~(LVIS_FOCUSED | LVIS_SELECTED);
     m_items[std::size_t(index)].state |= LVIS_FOCUSED | LVIS_SELECTED;
+    NotifyStateChanges(before);
     EnsureVisible(index, false);
     Redraw();
 }
@@ -370,8 +398,10 @@ void ListViewControl::OnTap(POINT point) {
     if (hit >= 0) {
         FocusAndSelect(hit);
     } else {
+        const std::vector<UINT> before = States();
         for (Item& item : m_items)
             item.state &= ~LVIS_SELECTED;
+        NotifyStateChanges(before);
         Redraw();
     }
     m_tapItem = second ? -1 : hit;

@@ -52,6 +52,9 @@ private:
     // Sets the bits of mask to those of state on one item, keeping one focused item and, in a
     // single-selection list, one selected item.
     void ApplyState(int index, UINT state, UINT mask);
+    std::vector<UINT> States() const;
+    // Tells the parent of each item whose state differs from before (LVN_ITEMCHANGED).
+    void NotifyStateChanges(const std::vector<UINT>& before);
     // Focuses and selects index alone, and scrolls it into view (arrow keys, taps).
     void FocusAndSelect(int index);
     bool EnsureVisible(int index, bool partialOk);

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "launcher/QLauncherStatus.h"
 #include "link/QCoprocLink.h"
 #include "platform/gdi/Framebuffer.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/CString.h"
+#include "platform/kernel/CodePage.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/KernelTime.h"
@@ -112,27 +112,6 @@ std::optional<int> RequestedKey(const nlohmann::json& request, std::string& erro
     if (!code)
         error = "no key is called \"" + name->get<std::string>() + "\"";
     return code;
-}
-
-// A string as the device's WCHAR text: UTF-16 code units as little-endian bytes, terminator
-// included.
-std::vector<BYTE> Utf16LeWithTerminator(const std::string& utf8) {
-    std::vector<BYTE> bytes;
-    const auto put = [&bytes](unsigned unit) {
-        bytes.push_back(BYTE(unit & 0xFF));
-        bytes.push_back(BYTE(unit >> 8));
-    };
-    for (const wchar_t c : std::wstring(CString::FromUtf8(utf8).GetString())) {
-        const auto cp = unsigned(c);
-        if (cp >= 0x10000) {
-            put(0xD800 + ((cp - 0x10000) >> 10));
-            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            put(cp);
-        }
-    }
-    put(0);
-    return bytes;
 }
 
 } // namespace
@@ -245,8 +224,8 @@ nlohmann::json ControlCommands::DrawText(const nlohmann::json& request) {
         ::DrawText(dc, text, text.GetLength(), &r, DT_LEFT | DT_SINGLELINE);
     }
     ReleaseDC(nullptr, dc);
-    // The program has painted the whole screen: a progress text the launcher left there is gone.
-    QLauncherStatus::Instance().ClearProgress();
+    // The program has painted the whole screen: a progress text the launcher left there is gone,
+    // as the launcher's picture reads from this record.
     EventLog::Instance().Record("screen.text", {{"lines", *lines}});
     return {{"lines", lines->size()}};
 }
@@ -259,7 +238,7 @@ nlohmann::json ControlCommands::CopyData(const nlohmann::json& request) {
     if (const auto s = request.find("string"); s != request.end() && !s->is_null()) {
         if (!s->is_string())
             return ControlServer::Error("copydata: \"string\" must be a string");
-        text = Utf16LeWithTerminator(s->get<std::string>());
+        text = WideToUtf16Le(CString::FromUtf8(s->get<std::string>()).Str());
     }
     const HWND frame = FindWindow(nullptr, L"AppFrame");
     const HWND view = frame ? GetWindow(frame, GW_CHILD) : nullptr;
@@ -304,7 +283,7 @@ nlohmann::json ControlCommands::RegistrySet(const nlohmann::json& request) {
 // the device's time, sounds and window tree.
 nlohmann::json ControlCommands::Status() {
     const DeviceClock& clock = DeviceClock::Instance();
-    nlohmann::json status = QLauncherStatus::Instance().Describe();
+    nlohmann::json status = m_launcher.Describe();
     const nlohmann::json index = status["focus"];
     status["focus_index"] = index;
     status["focus"] =
@@ -313,23 +292,13 @@ nlohmann::json ControlCommands::Status() {
     const std::vector<std::uint32_t> screen = Framebuffer::Instance().Take().pixels;
     status["labels"] = {{"caption", LabelOnScreen(windows, IDC_CAPTION, screen)},
                         {"clock", LabelOnScreen(windows, IDC_CLOCK, screen)}};
-    status["gauge"] = Gauge();
+    status["gauge"] = m_launcher.Gauge();
     status["time_ms"] = clock.NowMs();
     status["speed"] = clock.Speed();
     status["local_time"] = LocalTimeText(clock.LocalMs());
     status["sounds"] = SoundSink::PlayedCount();
     status["windows"] = std::move(windows);
     return status;
-}
-
-nlohmann::json ControlCommands::Gauge() {
-    std::lock_guard lock(m_gaugeMutex);
-    for (const EventLog::Entry& e : EventLog::Instance().Since(m_gaugeSeen)) {
-        if (e.kind == "gauge.changed")
-            m_gauge = e.fields;
-        m_gaugeSeen = e.seq;
-    }
-    return m_gauge;
 }
 
 nlohmann::json ControlCommands::Events(const nlohmann::json& request) {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/control/ControlServer.h"
+#include "sim/status/LauncherPicture.h"
 
 class Board;
 class Simulator;
@@ -40,13 +41,7 @@ public:
     static nlohmann::json CoprocBoot(const nlohmann::json& request);
 
 private:
-    // What the battery gauge shows, from its latest "gauge.changed" event; read on from the
-    // last event seen, so a status does not go over the whole log.
-    nlohmann::json Gauge();
-
     Simulator& m_simulator;
     Board& m_board;
-    std::mutex m_gaugeMutex;
-    std::uint64_t m_gaugeSeen = 0;
-    nlohmann::json m_gauge;
+    LauncherPicture m_launcher;
 };

@@ -33,6 +33,18 @@ void PrintTo(const Note& n, std::ostream* os) {
 std::vector<Note> g_notes;
 LRESULT g_deleteAllAnswer = FALSE;
 
+// One LVN_ITEMCHANGED: the item and its state before and after.
+struct Change {
+    int item;
+    UINT oldState;
+    UINT newState;
+    bool operator==(const Change&) const = default;
+};
+void PrintTo(const Change& c, std::ostream* os) {
+    *os << "{item " << c.item << ", old " << c.oldState << ", new " << c.newState << "}";
+}
+std::vector<Change> g_changes;
+
 // The list's parent: records each notification as it arrives.
 LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_NOTIFY)
@@ -40,6 +52,12 @@ LRESULT ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     EXPECT_EQ(UINT(kListId), header->idFrom);
     EXPECT_EQ(GetDlgItem(hwnd, kListId), header->hwndFrom);
+    if (header->code == LVN_ITEMCHANGED) {
+        const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        EXPECT_EQ(UINT(LVIF_STATE), lv->uChanged);
+        g_changes.push_back({lv->iItem, lv->uOldState, lv->uNewState});
+        return 0;
+    }
     Note note{header->code, -1, 0};
     if (header->code == LVN_DELETEITEM || header->code == LVN_DELETEALLITEMS) {
         const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lParam);
@@ -93,6 +111,7 @@ protected:
                                   240, 320, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, m_parent);
         g_notes.clear();
+        g_changes.clear();
         g_deleteAllAnswer = FALSE;
     }
     void TearDown() override {
@@ -246,6 +265,22 @@ TEST_F(ListViewTest, OneFocusedItemAndInSingleSelectionOneSelected) {
         EXPECT_TRUE(Items(LVNI_SELECTED).empty());
         m_list.DestroyWindow();
     }
+}
+
+TEST_F(ListViewTest, EachItemWhoseStateChangesIsNotedAfterTheChange) {
+    constexpr UINT kFS = LVIS_FOCUSED | LVIS_SELECTED;
+    MakeList(LVS_ICON | LVS_SINGLESEL, 3);
+    m_list.SetItemState(1, kFS, kFS);
+    EXPECT_EQ((std::vector<Change>{{1, 0, kFS}}), g_changes);
+    g_changes.clear();
+    // Focus and selection move from item 1 to item 2: both items are noted, nothing else.
+    Key(VK_RIGHT);
+    EXPECT_EQ((std::vector<Change>{{1, kFS, 0}, {2, 0, kFS}}), g_changes);
+    g_changes.clear();
+    m_list.SetItemState(2, kFS, kFS);
+    EXPECT_TRUE(g_changes.empty()) << "a state set again is no change";
+    m_list.SetItemState(-1, 0, LVIS_SELECTED);
+    EXPECT_EQ((std::vector<Change>{{2, kFS, LVIS_FOCUSED}}), g_changes);
 }
 
 TEST_F(ListViewTest, DeletingAllItemsNotesEachItemWithItsData) {
