@@ -24,7 +24,6 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/KernelTime.h"
 #include "platform/kernel/Process.h"
-#include "platform/kernel/Registry.h"
 #include "platform/user/CDataExchange.h"
 #include "platform/user/CPaintDC.h"
 #include "platform/user/ListView.h"
@@ -32,11 +31,6 @@
 
 namespace {
 
-constexpr DWORD kProgressStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTER;
-constexpr UINT kProgressId = 0xFFFF;
-constexpr UINT kProgressFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-constexpr COLORREF kProgressText = 0x00FF0000;
-constexpr COLORREF kProgressBack = 0x00FFFFFF;
 // How long a failure text stays before the sequence goes on.
 constexpr DWORD kFailureShowMs = 1000;
 
@@ -73,6 +67,19 @@ CString RequestText(const COPYDATASTRUCT& data) {
 
 CString LocalText(UINT id) {
     return LoadLocalString(GetLanguage(), id);
+}
+
+// Runs draw with a memory context that holds the background picture, bitmap 130.
+template <typename Draw> void WithBackground(CDC* target, Draw draw) {
+    CBitmap background;
+    background.LoadBitmap(IDB_BACKGROUND);
+    CDC memory;
+    memory.CreateCompatibleDC(target);
+    CBitmap* old = memory.SelectObject(&background);
+    draw(memory);
+    memory.SelectObject(old);
+    memory.DeleteDC();
+    background.DeleteObject();
 }
 
 } // namespace
@@ -140,21 +147,13 @@ void QCaldroAppView::BeginStartup() {
     CDC* screen = CDC::FromHandle(screenDc);
     CRect client;
     GetClientRect(&client);
-    CBitmap background;
-    background.LoadBitmap(IDB_BACKGROUND);
-    CDC memory;
-    memory.CreateCompatibleDC(screen);
-    CBitmap* old = memory.SelectObject(&background);
-
     screen->FillSolidRect(&client, RGB(0, 0, 0));
-    for (int y = kSlideStartY; y >= 0; y -= kSlideStep) {
-        screen->BitBlt(0, y, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-        Sleep(kSlideFrameMs);
-    }
-
-    memory.SelectObject(old);
-    memory.DeleteDC();
-    background.DeleteObject();
+    WithBackground(screen, [&](CDC& memory) {
+        for (int y = kSlideStartY; y >= 0; y -= kSlideStep) {
+            screen->BitBlt(0, y, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+            Sleep(kSlideFrameMs);
+        }
+    });
     ::ReleaseDC(nullptr, screenDc);
 }
 
@@ -260,25 +259,12 @@ void QCaldroAppView::OnItemchangedAppList(NMHDR* header, LRESULT*) {
 
 void QCaldroAppView::ShowProgress(const CString& text, DWORD waitMs) {
     QProgressPopup popup;
-    popup.Create(text, kProgressStyle, kProgressRect, this, kProgressId);
-    popup.SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-
-    CDC* dc = popup.GetDC();
-    CRect rect;
-    popup.GetClientRect(&rect);
-    dc->Rectangle(&rect);
-    rect.DeflateRect(2, 2);
-    dc->SetBkMode(OPAQUE);
-    dc->SetTextColor(kProgressText);
-    dc->SetBkColor(kProgressBack);
-    dc->DrawText(text, &rect, kProgressFormat);
+    popup.Show(text, kProgressRect, this);
     m_progressShown = true;
     EventLog::Instance().Record("progress.shown", {{"text", text.ToUtf8()}});
-
     if (waitMs > 0)
         Sleep(waitMs);
-    popup.ReleaseDC(dc);
-    popup.DestroyWindow();
+    popup.Hide();
 }
 
 void QCaldroAppView::OnDblclkAppList(NMHDR*, LRESULT*) {
@@ -426,15 +412,9 @@ void QCaldroAppView::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    CBitmap background;
-    background.LoadBitmap(IDB_BACKGROUND);
-    CDC memory;
-    memory.CreateCompatibleDC(&dc);
-    CBitmap* old = memory.SelectObject(&background);
-    dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
-    memory.DeleteDC();
-    background.DeleteObject();
+    WithBackground(&dc, [&](CDC& memory) {
+        dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+    });
 
     // A progress text left on screen is gone once the background is painted over its place.
     CRect covered;
