@@ -6,14 +6,14 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/kernel/WinTypes.h"
+
+struct RegistryKey;
 
 using REGSAM = DWORD;
 using PHKEY = HKEY*;
@@ -86,30 +86,16 @@ private:
     friend LONG RegFlushKey(HKEY);
     friend LONG RegCloseKey(HKEY);
 
-    struct Value {
-        std::wstring name;
-        DWORD type = REG_NONE;
-        std::vector<BYTE> data;
-    };
-    struct Key {
-        std::wstring path; // "HKEY_LOCAL_MACHINE\\I18N"
-        // Both maps are keyed by the folded (lower-case) name: names match case-insensitively
-        // but keep the spelling they were created with.
-        std::map<std::wstring, std::shared_ptr<Key>> subkeys;
-        std::map<std::wstring, Value> values;
-    };
-
     Registry();
 
-    std::shared_ptr<Key> KeyOfLocked(HKEY key) const;
-    HKEY NewHandleLocked(std::shared_ptr<Key> key);
+    std::shared_ptr<RegistryKey> KeyOfLocked(HKEY key) const;
+    HKEY NewHandleLocked(std::shared_ptr<RegistryKey> key);
     LONG OpenLocked(HKEY key, LPCTSTR subKey, bool create, PHKEY result, LPDWORD disposition);
     bool SaveLocked();
-    std::string ToTextLocked() const;
 
     mutable std::mutex m_mutex;
-    std::shared_ptr<Key> m_root;
-    std::unordered_map<std::uintptr_t, std::shared_ptr<Key>> m_handles;
+    std::shared_ptr<RegistryKey> m_root;
+    std::unordered_map<std::uintptr_t, std::shared_ptr<RegistryKey>> m_handles;
     std::uintptr_t m_nextHandle = 0x1000;
     std::filesystem::path m_file;
     bool m_fileUnreadable = false;

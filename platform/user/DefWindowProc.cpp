@@ -3,6 +3,7 @@
 
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/ThreadControl.h"
+#include "platform/user/LockedWindow.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowManager.h"
 
@@ -42,13 +43,11 @@ HBRUSH ClassBrush(HBRUSH brush) {
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
     switch (message) {
     case WM_NCCREATE:
         return TRUE;
     case WM_SETTEXT: {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
         const auto* text = reinterpret_cast<LPCTSTR>(lParam);
@@ -56,8 +55,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_GETTEXT: {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         auto* buffer = reinterpret_cast<LPTSTR>(lParam);
         if (!w || !buffer || wParam == 0)
             return 0;
@@ -67,8 +65,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return LRESULT(n);
     }
     case WM_GETTEXTLENGTH: {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         return w ? LRESULT(w->text.size()) : 0;
     }
     case WM_PAINT: {
@@ -80,8 +77,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         HBRUSH brush = nullptr;
         {
-            std::lock_guard lock(wm.Mutex());
-            WindowRecord* w = wm.Find(hwnd);
+            LockedWindow w(hwnd);
             if (!w)
                 return 0;
             brush = ClassBrush(w->classBrush);
@@ -97,10 +93,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(hwnd);
         return 0;
     case WM_SETREDRAW: {
-        std::lock_guard lock(wm.Mutex());
-        if (WindowRecord* w = wm.Find(hwnd)) {
+        if (LockedWindow w(hwnd); w) {
             w->redraw = wParam != 0;
-            wm.WakeOwner(*w);
+            w.Manager().WakeOwner(*w);
         }
         return 0;
     }

@@ -2,6 +2,7 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/ThreadControl.h"
 #include "platform/user/Activation.h"
+#include "platform/user/LockedWindow.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowManager.h"
 
@@ -69,14 +70,13 @@ HWND SetFocus(HWND hwnd) {
     if (previous)
         SendMessage(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     {
-        std::lock_guard lock(wm.Mutex());
+        LockedWindow w(hwnd);
         MessageQueue& q = wm.CurrentQueue();
-        WindowRecord* w = wm.Find(hwnd);
         if (hwnd && !w)
             return nullptr; // destroyed while the old focus let go
         q.focus = hwnd;
         if (w) {
-            WindowRecord* top = wm.TopLevelOf(w);
+            WindowRecord* top = wm.TopLevelOf(w.Get());
             top->lastFocus = hwnd;
             q.active = top->hwnd;
         }

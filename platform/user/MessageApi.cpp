@@ -2,6 +2,7 @@
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/ThreadControl.h"
+#include "platform/user/LockedWindow.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowEvents.h"
 #include "platform/user/WindowManager.h"
@@ -20,11 +21,8 @@ DWORD TickCount() {
 void DeliverSent(const std::shared_ptr<MessageQueue::Sent>& sent) {
     auto& wm = WindowManager::Instance();
     WNDPROC proc = nullptr;
-    {
-        std::lock_guard lock(wm.Mutex());
-        if (WindowRecord* w = wm.Find(sent->hwnd))
-            proc = w->proc;
-    }
+    if (LockedWindow w(sent->hwnd); w)
+        proc = w->proc;
     LRESULT result = proc ? proc(sent->hwnd, sent->message, sent->wParam, sent->lParam) : 0;
     std::lock_guard lock(wm.Mutex());
     sent->result = result;
@@ -101,12 +99,10 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!hwnd)
         return PostThreadMessage(GetCurrentThreadId(), message, wParam, lParam);
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return FALSE;
-    MessageQueue* q = wm.Queue(w->threadId);
+    MessageQueue* q = w.Manager().Queue(w->threadId);
     if (!q || q->ended)
         return FALSE;
     q->Post(MSG{hwnd, message, wParam, lParam, TickCount(), {}});
@@ -133,8 +129,7 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     std::shared_ptr<MessageQueue> self;
     WNDPROC direct = nullptr;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return 0;
         if (w->threadId == GetCurrentThreadId()) {
@@ -224,8 +219,7 @@ LRESULT DispatchMessage(const MSG* msg) {
         // Only the procedure of a live timer is called, never an address from a forged message.
         TIMERPROC proc = reinterpret_cast<TIMERPROC>(msg->lParam);
         {
-            std::lock_guard lock(wm.Mutex());
-            WindowRecord* w = wm.Find(msg->hwnd);
+            LockedWindow w(msg->hwnd);
             MessageQueue* q = w ? wm.Queue(w->threadId) : &wm.CurrentQueue();
             if ((msg->hwnd && !w) || !q || !q->HasTimer(msg->hwnd, UINT_PTR(msg->wParam), proc))
                 return 0;
@@ -237,8 +231,7 @@ LRESULT DispatchMessage(const MSG* msg) {
         return 0;
     WNDPROC proc = nullptr;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(msg->hwnd);
+        LockedWindow w(msg->hwnd);
         if (!w)
             return 0;
         proc = w->proc;
@@ -261,16 +254,14 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPA
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
+    LockedWindow w(hwnd);
     MessageQueue* q = nullptr;
     if (hwnd) {
-        WindowRecord* w = wm.Find(hwnd);
         if (!w)
             return 0;
-        q = wm.Queue(w->threadId);
+        q = w.Manager().Queue(w->threadId);
     } else {
-        q = &wm.CurrentQueue();
+        q = &w.Manager().CurrentQueue();
     }
     if (!q || q->ended)
         return 0;
@@ -280,16 +271,14 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
+    LockedWindow w(hwnd);
     MessageQueue* q = nullptr;
     if (hwnd) {
-        WindowRecord* w = wm.Find(hwnd);
         if (!w)
             return FALSE;
-        q = wm.Queue(w->threadId);
+        q = w.Manager().Queue(w->threadId);
     } else {
-        q = &wm.CurrentQueue();
+        q = &w.Manager().CurrentQueue();
     }
     return q && q->KillTimer(hwnd, id) ? TRUE : FALSE;
 }

@@ -1,6 +1,7 @@
 // Update regions, WM_PAINT, and the device contexts of windows and of the screen.
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/ThreadControl.h"
+#include "platform/user/LockedWindow.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowFrames.h"
 #include "platform/user/WindowManager.h"
@@ -13,8 +14,7 @@ HDC WindowDC(HWND hwnd, bool clientOnly) {
     POINT origin{};
     ClipRegion region;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return nullptr;
         if (clientOnly) {
@@ -44,12 +44,11 @@ void PaintWindowFrames(HWND hwnd) {
     };
     std::vector<Frame> frames;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* root = wm.Find(hwnd);
+        LockedWindow root(hwnd);
         if (!root)
             return;
         wm.ForEach([&](WindowRecord& w) {
-            if (!(w.style & WS_BORDER) || !wm.IsDescendant(root, &w))
+            if (!(w.style & WS_BORDER) || !wm.IsDescendant(root.Get(), &w))
                 return;
             ClipRegion visible = wm.VisibleRegion(w, false, true);
             if (visible.IsEmpty())
@@ -68,14 +67,13 @@ void PaintWindowFrames(HWND hwnd) {
 
 BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
+    LockedWindow w(hwnd);
+    WindowManager& wm = w.Manager();
     if (!hwnd) {
         // The whole screen: every window repaints.
-        wm.ForEach([&](WindowRecord& w) { wm.Invalidate(w, nullptr, erase != FALSE); });
+        wm.ForEach([&](WindowRecord& r) { wm.Invalidate(r, nullptr, erase != FALSE); });
         return TRUE;
     }
-    WindowRecord* w = wm.Find(hwnd);
     if (!w)
         return FALSE;
     wm.Invalidate(*w, rect, erase != FALSE);
@@ -84,9 +82,7 @@ BOOL InvalidateRect(HWND hwnd, LPCRECT rect, BOOL erase) {
 
 BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return FALSE;
     if (!rect) {
@@ -105,9 +101,7 @@ BOOL ValidateRect(HWND hwnd, LPCRECT rect) {
 
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return FALSE;
     if (rect)
@@ -117,13 +111,11 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
 
 BOOL UpdateWindow(HWND hwnd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
-        if (ClipRegion::IsEmpty(w->update) || !wm.DrawableChain(*w))
+        if (ClipRegion::IsEmpty(w->update) || !w.Manager().DrawableChain(*w))
             return TRUE;
     }
     SendMessage(hwnd, WM_PAINT, 0, 0);
@@ -141,8 +133,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     bool erase = false;
     bool border = false;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return nullptr;
         update = w->update;

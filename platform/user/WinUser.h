@@ -3,8 +3,6 @@
 // launcher makes. Every call on a destroyed or unknown window fails cleanly (0, FALSE, NULL).
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "platform/kernel/WinTypes.h"
 
 using ATOM = WORD;
@@ -405,12 +403,6 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
-
-// ---- For the simulator -----------------------------------------------------------------------
-// Every window, top-level windows top first, each as {hwnd, class, id, text, rect (screen:
-// left, top, right, bottom), visible, focused, children: [...]}. Reads the window manager's
-// state directly, without messages, so it never waits for a busy thread.
-nlohmann::json DescribeWindowTree();
 
 // The framework's entry (CWinApp.cpp): runs the application object's InitInstance on the
 // calling thread, which becomes the UI thread, then its message loop until WM_QUIT; returns

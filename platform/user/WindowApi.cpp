@@ -6,6 +6,7 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/ThreadControl.h"
 #include "platform/user/Activation.h"
+#include "platform/user/LockedWindow.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowCreationHook.h"
 #include "platform/user/WindowEvents.h"
@@ -33,12 +34,8 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 void SendDestroyMessages(HWND hwnd) {
     SendMessage(hwnd, WM_DESTROY, 0, 0);
     std::vector<HWND> children;
-    {
-        auto& wm = WindowManager::Instance();
-        std::lock_guard lock(wm.Mutex());
-        if (WindowRecord* w = wm.Find(hwnd))
-            children = w->children;
-    }
+    if (LockedWindow w(hwnd); w)
+        children = w->children;
     for (HWND child : children)
         SendDestroyMessages(child);
     SendMessage(hwnd, WM_NCDESTROY, 0, 0);
@@ -94,9 +91,7 @@ BOOL GetClassInfo(HINSTANCE, LPCTSTR className, WNDCLASS* wndClass) {
 
 int GetClassName(HWND hwnd, LPTSTR buffer, int maxCount) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !buffer || maxCount <= 0)
         return 0;
     int n = std::min<int>(int(w->className.size()), maxCount - 1);
@@ -181,11 +176,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCTSTR className, LPCTSTR windowName, DWORD 
     GetClientRect(hwnd, &client);
     SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(WORD(client.right), WORD(client.bottom)));
     SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(WORD(x), WORD(y)));
-    {
-        std::lock_guard lock(wm.Mutex());
-        if (WindowRecord* w = wm.Find(hwnd))
-            RecordWindowEvent("window.created", *w);
-    }
+    if (LockedWindow w(hwnd); w)
+        RecordWindowEvent("window.created", *w);
     if (style & WS_VISIBLE)
         ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
@@ -196,12 +188,11 @@ BOOL DestroyWindow(HWND hwnd) {
     auto& wm = WindowManager::Instance();
     std::vector<HWND> owned;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w || w->destroying || w->threadId != GetCurrentThreadId())
             return FALSE;
         wm.ForEach([&](WindowRecord& r) {
-            if (wm.IsDescendant(w, &r))
+            if (wm.IsDescendant(w.Get(), &r))
                 r.destroying = true;
         });
         for (HWND top : wm.TopLevel())
@@ -213,8 +204,7 @@ BOOL DestroyWindow(HWND hwnd) {
 
     bool wasActive = false;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
         if (w->style & WS_VISIBLE) {
@@ -229,13 +219,12 @@ BOOL DestroyWindow(HWND hwnd) {
 
     HWND nextFocus = nullptr;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return TRUE;
         std::vector<WindowRecord*> subtree;
         wm.ForEach([&](WindowRecord& r) {
-            if (wm.IsDescendant(w, &r))
+            if (wm.IsDescendant(w.Get(), &r))
                 subtree.push_back(&r);
         });
         for (WindowRecord* r : subtree)
@@ -261,27 +250,21 @@ BOOL IsWindow(HWND hwnd) {
 
 BOOL IsWindowVisible(HWND hwnd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
-    return w && wm.VisibleChain(*w) ? TRUE : FALSE;
+    LockedWindow w(hwnd);
+    return w && w.Manager().VisibleChain(*w) ? TRUE : FALSE;
 }
 
 BOOL IsWindowEnabled(HWND hwnd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
     BOOL wasDisabled = FALSE;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
         wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
@@ -307,9 +290,7 @@ BOOL IsChild(HWND parent, HWND hwnd) {
 
 HWND GetParent(HWND hwnd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return nullptr;
     if (w->style & WS_CHILD)
@@ -319,16 +300,14 @@ HWND GetParent(HWND hwnd) {
 
 HWND GetWindow(HWND hwnd, UINT cmd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return nullptr;
     if (cmd == GW_CHILD)
         return w->children.empty() ? nullptr : w->children.front();
     if (cmd == GW_OWNER)
         return w->owner;
-    const std::vector<HWND>& list = wm.Siblings(*w);
+    const std::vector<HWND>& list = w.Manager().Siblings(*w);
     auto it = std::find(list.begin(), list.end(), hwnd);
     switch (cmd) {
     case GW_HWNDFIRST:
@@ -346,21 +325,17 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
 
 int GetDlgCtrlID(HWND hwnd) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     return w ? w->id : 0;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* d = wm.Find(dialog);
+    LockedWindow d(dialog);
     if (!d)
         return nullptr;
     for (HWND child : d->children)
-        if (WindowRecord* c = wm.Find(child); c && c->id == id)
+        if (WindowRecord* c = d.Manager().Find(child); c && c->id == id)
             return child;
     return nullptr;
 }
@@ -385,9 +360,7 @@ HWND FindWindow(LPCTSTR className, LPCTSTR windowName) {
 
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return 0;
     if (processId)
@@ -404,8 +377,7 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     const bool show = cmdShow != SW_HIDE;
     HWND focusTarget = nullptr;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
         wasVisible = (w->style & WS_VISIBLE) ? TRUE : FALSE;
@@ -445,8 +417,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     RECT client;
     POINT position;
     {
-        std::lock_guard lock(wm.Mutex());
-        WindowRecord* w = wm.Find(hwnd);
+        LockedWindow w(hwnd);
         if (!w)
             return FALSE;
         const bool wasVisible = wm.VisibleChain(*w);
@@ -509,20 +480,16 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !rect)
         return FALSE;
-    *rect = wm.WindowScreenRect(*w);
+    *rect = w.Manager().WindowScreenRect(*w);
     return TRUE;
 }
 
 BOOL GetClientRect(HWND hwnd, LPRECT rect) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !rect)
         return FALSE;
     *rect = WindowManager::ClientRectOf(*w);
@@ -535,12 +502,10 @@ namespace {
 // coordinates, -1 back.
 BOOL OffsetByClientOrigin(HWND hwnd, POINT* point, int sign) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !point)
         return FALSE;
-    POINT origin = wm.ClientOrigin(*w);
+    POINT origin = w.Manager().ClientOrigin(*w);
     point->x += sign * origin.x;
     point->y += sign * origin.y;
     return TRUE;
@@ -597,9 +562,7 @@ int GetSystemMetrics(int index) {
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return 0;
     if (index >= 0) {
@@ -624,9 +587,7 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
 
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     PlatformCheckpoint();
-    auto& wm = WindowManager::Instance();
-    std::lock_guard lock(wm.Mutex());
-    WindowRecord* w = wm.Find(hwnd);
+    LockedWindow w(hwnd);
     if (!w)
         return 0;
     LONG_PTR previous = 0;

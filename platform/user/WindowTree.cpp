@@ -1,4 +1,5 @@
-// DescribeWindowTree: the window manager's state for the simulator's status report.
+#include "platform/user/WindowTree.h"
+
 #include <nlohmann/json.hpp>
 
 #include "platform/kernel/CString.h"

@@ -19,6 +19,7 @@
 #include "platform/kernel/Registry.h"
 #include "platform/kernel/SoundSink.h"
 #include "platform/user/WinUser.h"
+#include "platform/user/WindowTree.h"
 #include "res/resource.h"
 #include "sim/board/Board.h"
 #include "sim/control/Base64.h"

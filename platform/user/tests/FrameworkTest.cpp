@@ -12,6 +12,7 @@
 #include "platform/kernel/KernelTime.h"
 #include "platform/user/Afx.h"
 #include "platform/user/DialogManager.h"
+#include "platform/user/WindowTree.h"
 
 namespace {
 
