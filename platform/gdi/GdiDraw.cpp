@@ -266,15 +266,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
     if (rop == PATCOPY && dst->Brush().hollow) {
         return TRUE;
     }
-    const POINT o = raster.Origin();
-    for (int row = 0; row < height; ++row) {
-        raster.Apply(y + row, x, x + width, [&](std::uint32_t& d, int px, int) {
-            const std::size_t i = std::size_t(row) * std::size_t(width) + std::size_t(px - o.x - x);
-            if (!UsesSource(rop) || valid[i]) {
-                d = Combine(rop, d, pixels[i], pattern);
-            }
-        });
-    }
+    raster.Blit(x, y, width, height, [&](std::uint32_t& d, std::size_t i) {
+        if (!UsesSource(rop) || valid[i]) {
+            d = Combine(rop, d, pixels[i], pattern);
+        }
+    });
     return TRUE;
 }
 

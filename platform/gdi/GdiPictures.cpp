@@ -39,16 +39,6 @@ HICON InsertIcon(std::shared_ptr<IconObject> icon) {
     return static_cast<HICON>(GdiRegistry::Insert(std::move(icon)));
 }
 
-std::uint32_t Blend(std::uint32_t under, std::uint32_t over, unsigned alpha) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const unsigned u = (under >> shift) & 0xFF;
-        const unsigned o = (over >> shift) & 0xFF;
-        out |= ((o * alpha + u * (255 - alpha) + 127) / 255) << shift;
-    }
-    return out;
-}
-
 } // namespace
 
 HBITMAP GdiCreateBitmapFromBytes(const BYTE* data, std::size_t size) {
@@ -133,20 +123,16 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HB
     }
     const bool useMask = (flags & DI_MASK) != 0;
     const bool useImage = (flags & DI_IMAGE) != 0;
-    const POINT o = raster.Origin();
-    for (int row = 0; row < cy; ++row) {
-        raster.Apply(y + row, x, x + cx, [&](std::uint32_t& d, int sx, int) {
-            const std::size_t i = std::size_t(row) * std::size_t(cx) + std::size_t(sx - o.x - x);
-            const unsigned alpha = image->alpha[i];
-            if (!useImage) {
-                d = alpha ? 0 : d; // the mask alone: opaque pixels black, the rest untouched
-            } else if (!useMask || alpha == 255) {
-                d = image->pixels[i];
-            } else if (alpha != 0) {
-                d = Blend(d, image->pixels[i], alpha);
-            }
-        });
-    }
+    raster.Blit(x, y, cx, cy, [&](std::uint32_t& d, std::size_t i) {
+        const unsigned alpha = image->alpha[i];
+        if (!useImage) {
+            d = alpha ? 0 : d; // the mask alone: opaque pixels black, the rest untouched
+        } else if (!useMask || alpha == 255) {
+            d = image->pixels[i];
+        } else if (alpha != 0) {
+            d = Raster::Mix(d, image->pixels[i], alpha, 255, Raster::Rounding::Nearest);
+        }
+    });
     return TRUE;
 }
 

@@ -15,16 +15,6 @@ template <class R, class F> R WithList(HIMAGELIST list, R fallback, F&& f) {
     return object ? f(*object) : fallback;
 }
 
-std::uint32_t Toward(std::uint32_t from, std::uint32_t to, unsigned percent) {
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const unsigned a = (from >> shift) & 0xFF;
-        const unsigned b = (to >> shift) & 0xFF;
-        out |= ((a * (100 - percent) + b * percent) / 100) << shift;
-    }
-    return out;
-}
-
 } // namespace
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
@@ -83,16 +73,13 @@ BOOL ImageList_Draw(HIMAGELIST list, int index, HDC hdc, int x, int y, UINT styl
         const unsigned blend = (style & ILD_BLEND50) ? 50 : (style & ILD_BLEND25) ? 25 : 0;
         const std::uint32_t highlight = ToPixel(SystemColour(COLOR_HIGHLIGHT));
         Raster raster(*dc);
-        const POINT o = raster.Origin();
-        for (int row = 0; row < object.cy; ++row) {
-            raster.Apply(y + row, x, x + object.cx, [&](std::uint32_t& d, int sx, int) {
-                const std::size_t i =
-                    std::size_t(row) * std::size_t(object.cx) + std::size_t(sx - o.x - x);
-                if (!image.transparent[i]) {
-                    d = blend ? Toward(image.pixels[i], highlight, blend) : image.pixels[i];
-                }
-            });
-        }
+        raster.Blit(x, y, object.cx, object.cy, [&](std::uint32_t& d, std::size_t i) {
+            if (!image.transparent[i]) {
+                d = blend ? Raster::Mix(image.pixels[i], highlight, blend, 100,
+                                        Raster::Rounding::Down)
+                          : image.pixels[i];
+            }
+        });
         return TRUE;
     });
 }

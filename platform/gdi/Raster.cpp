@@ -80,6 +80,18 @@ std::vector<Raster::Span> Raster::RoundRectRows(int left, int top, int right, in
     return rows;
 }
 
+std::uint32_t Raster::Mix(std::uint32_t from, std::uint32_t to, unsigned weight, unsigned whole,
+                          Rounding rounding) {
+    const unsigned bias = rounding == Rounding::Nearest ? whole / 2 : 0;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const unsigned a = (from >> shift) & 0xFF;
+        const unsigned b = (to >> shift) & 0xFF;
+        out |= ((a * (whole - weight) + b * weight + bias) / whole) << shift;
+    }
+    return out;
+}
+
 void Raster::Restrict(const RECT& logical) {
     const RECT r{logical.left + m_origin.x, logical.top + m_origin.y, logical.right + m_origin.x,
                  logical.bottom + m_origin.y};

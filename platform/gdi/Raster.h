@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -30,19 +31,33 @@ public:
 
     // Calls op(pixel, surfaceX, surfaceY) for every pixel of row y, x0 <= x < x1, inside the clip.
     template <class Op> void Apply(int y, int x0, int x1, Op&& op) {
-        const int sy = y + m_origin.y;
-        for (const RECT& c : m_clip) {
-            if (sy < c.top || sy >= c.bottom) {
-                continue;
-            }
-            const int from = std::max<int>(x0 + m_origin.x, c.left);
-            const int to = std::min<int>(x1 + m_origin.x, c.right);
-            std::uint32_t* row = m_pixels + std::size_t(sy) * std::size_t(m_width);
+        Runs(y, x0, x1, [&](std::uint32_t* row, int sy, int from, int to) {
             for (int sx = from; sx < to; ++sx) {
                 op(row[sx], sx, sy);
             }
+        });
+    }
+
+    // Calls op(pixel, i) for every pixel of the box [x, x + width) x [y, y + height) inside the
+    // clip, i being the index of the pixel laid on it from a width x height picture stored row
+    // by row: the one walk of every picture drawn onto the surface.
+    template <class Op> void Blit(int x, int y, int width, int height, Op&& op) {
+        for (int row = 0; row < height; ++row) {
+            const std::ptrdiff_t first = std::ptrdiff_t(row) * width - (x + m_origin.x);
+            Runs(y + row, x, x + width, [&](std::uint32_t* line, int, int from, int to) {
+                std::size_t i = std::size_t(first + from);
+                for (int sx = from; sx < to; ++sx, ++i) {
+                    op(line[sx], i);
+                }
+            });
         }
     }
+
+    enum class Rounding { Down, Nearest };
+    // The colour weight / whole of the way from one 0x00RRGGBB colour to another, channel by
+    // channel, each channel's quotient rounded as asked.
+    static std::uint32_t Mix(std::uint32_t from, std::uint32_t to, unsigned weight, unsigned whole,
+                             Rounding rounding);
 
     // Narrows the clip to a rectangle in logical coordinates for the rest of this call.
     void Restrict(const RECT& logical);
@@ -71,6 +86,20 @@ public:
     POINT Origin() const { return m_origin; }
 
 private:
+    // Calls run(surfaceRow, sy, from, to) for each clip rectangle crossing row y, with the piece
+    // [from, to) of x0 <= x < x1 (in surface coordinates) it lets through; that may be empty.
+    template <class Run> void Runs(int y, int x0, int x1, Run&& run) {
+        const int sy = y + m_origin.y;
+        for (const RECT& c : m_clip) {
+            if (sy < c.top || sy >= c.bottom) {
+                continue;
+            }
+            const int from = std::max<int>(x0 + m_origin.x, c.left);
+            const int to = std::min<int>(x1 + m_origin.x, c.right);
+            run(m_pixels + std::size_t(sy) * std::size_t(m_width), sy, from, to);
+        }
+    }
+
     std::unique_lock<std::mutex> m_screenLock;
     std::uint32_t* m_pixels;
     int m_width;

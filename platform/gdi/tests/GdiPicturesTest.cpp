@@ -280,6 +280,49 @@ TEST(GdiPictures, IconDrawsThroughItsMaskAtItsOwnOrAGivenSize) {
     EXPECT_FALSE(DrawIconEx(canvas.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
 }
 
+TEST(GdiPictures, IconFlagsPositionAndFlickerFreeBrush) {
+    const Bytes ico = Ico({kSmallIcon});
+    HICON icon = GdiCreateIconFromBytes(ico.data(), ico.size(), 2, 2);
+    ASSERT_NE(icon, nullptr);
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    std::map<COLORREF, char> legend = kLegend;
+    legend[RGB(0, 0, 0)] = 'k';
+    struct Case {
+        const char* name;
+        int x;
+        int y;
+        HBRUSH flickerFree;
+        UINT flags;
+        std::vector<std::string> picture;
+    };
+    const Case cases[] = {
+        {"through the mask", 1, 1, nullptr, DI_NORMAL, {"...", ".r.", ".bw"}},
+        {"partly off the top left", -1, -1, nullptr, DI_NORMAL, {"w..", "...", "..."}},
+        {"image alone", 0, 0, nullptr, DI_IMAGE, {"rg.", "bw.", "..."}},
+        {"mask alone", 0, 0, nullptr, DI_MASK, {"k..", "kk.", "..."}},
+        {"over a brush", 1, 0, white, DI_NORMAL, {".rw", ".bw", "..."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(3, 3, RGB(64, 64, 64));
+        EXPECT_TRUE(DrawIconEx(canvas.dc(), c.x, c.y, icon, 0, 0, 0, c.flickerFree, c.flags));
+        EXPECT_EQ(canvas.Picture(legend), c.picture);
+    }
+    DestroyIcon(icon);
+}
+
+TEST(GdiPictures, IconPartialOpacityBlendsRoundedToNearest) {
+    const IconImage half{1, {0xFF0000}, {false}, 32, 0x80};
+    const Bytes ico = Ico({half});
+    HICON icon = GdiCreateIconFromBytes(ico.data(), ico.size(), 1, 1);
+    ASSERT_NE(icon, nullptr);
+    Canvas canvas(1, 1, RGB(64, 64, 64));
+    EXPECT_TRUE(DrawIconEx(canvas.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+    // (255 * 128 + 64 * 127) / 255 = 159.9 and (64 * 127) / 255 = 31.9, both rounded up.
+    EXPECT_EQ(GetPixel(canvas.dc(), 0, 0), RGB(160, 32, 32));
+    DestroyIcon(icon);
+}
+
 TEST(GdiPictures, IconTakesTheEntryClosestToTheSizeAsked) {
     const IconImage big{4, std::vector<std::uint32_t>(16, 0x0000FF), std::vector<bool>(16, false)};
     // A 32-bit entry whose alpha is zero throughout is drawn through its AND mask.
@@ -379,6 +422,13 @@ TEST(GdiPictures, ImageListDrawLeavesMaskColouredPixelsUntouched) {
     ImageList_Draw(masked, 1, canvas.dc(), 0, 0, ILD_SELECTED);
     EXPECT_EQ(GetPixel(canvas.dc(), 0, 0), RGB(0, 0, (255 + 128) / 2));
     EXPECT_EQ(GetPixel(canvas.dc(), 1, 0), kGreen);
+
+    // Drawn partly off the canvas, blended 50 % and 25 % with the fractions cut off: red
+    // gives 127.5 red and 64 blue, blue gives 223.25 blue.
+    Canvas blended(2, 1, kGreen);
+    EXPECT_TRUE(ImageList_Draw(masked, 0, blended.dc(), -1, 0, ILD_SELECTED));
+    EXPECT_TRUE(ImageList_Draw(masked, 1, blended.dc(), 0, -1, ILD_FOCUS));
+    EXPECT_EQ(blended.Pixels(), (std::vector<COLORREF>{RGB(127, 0, 64), RGB(0, 0, 223)}));
 
     // The list keeps its own copy: the bitmap may go.
     CBitmap* source = CBitmap::FromHandle(bitmap);

@@ -113,6 +113,47 @@ TEST_F(GdiSurface, BitBltWithinTheScreenReadsThePixelsAsTheyWere) {
     GdiReleaseDC(screen);
 }
 
+TEST_F(GdiSurface, BitBltRasterOpsCombineEachPixel) {
+    // Three pixels from a two-pixel source one to the left: the first has no source, so the
+    // operations that read the source leave it alone; the fourth lies outside the blit.
+    Canvas source(2, 1, RGB(0, 0, 0));
+    SetPixel(source.dc(), 0, 0, RGB(0x35, 0xAA, 0x5C));
+    SetPixel(source.dc(), 1, 0, RGB(0xC0, 0xFF, 0xEE));
+    HBRUSH pattern = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    constexpr COLORREF d = RGB(0x0F, 0xF0, 0x33);
+    constexpr COLORREF p = RGB(0x12, 0x34, 0x56);
+    constexpr COLORREF white = RGB(0xFF, 0xFF, 0xFF);
+    constexpr COLORREF inverse = RGB(0xF0, 0x0F, 0xCC);
+    struct Case {
+        const char* name;
+        DWORD rop;
+        bool hollow;
+        BOOL ok;
+        std::vector<COLORREF> pixels;
+    };
+    const Case cases[] = {
+        {"SRCCOPY", SRCCOPY, false, TRUE, {d, RGB(0x35, 0xAA, 0x5C), RGB(0xC0, 0xFF, 0xEE), d}},
+        {"SRCAND", SRCAND, false, TRUE, {d, RGB(0x05, 0xA0, 0x10), RGB(0x00, 0xF0, 0x22), d}},
+        {"SRCPAINT", SRCPAINT, false, TRUE, {d, RGB(0x3F, 0xFA, 0x7F), RGB(0xCF, 0xFF, 0xFF), d}},
+        {"SRCINVERT", SRCINVERT, false, TRUE, {d, RGB(0x3A, 0x5A, 0x6F), RGB(0xCF, 0x0F, 0xDD), d}},
+        {"DSTINVERT", DSTINVERT, false, TRUE, {inverse, inverse, inverse, d}},
+        {"BLACKNESS", BLACKNESS, false, TRUE, {0, 0, 0, d}},
+        {"WHITENESS", WHITENESS, false, TRUE, {white, white, white, d}},
+        {"PATCOPY", PATCOPY, false, TRUE, {p, p, p, d}},
+        {"PATCOPY, hollow brush", PATCOPY, true, TRUE, {d, d, d, d}},
+        {"unknown operation", 0x00C000CA, false, FALSE, {d, d, d, d}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas target(4, 1, d);
+        SelectObject(target.dc(), c.hollow ? GetStockObject(NULL_BRUSH) : pattern);
+        EXPECT_EQ(BitBlt(target.dc(), 0, 0, 3, 1, source.dc(), -1, 0, c.rop), c.ok);
+        EXPECT_EQ(target.Pixels(), c.pixels);
+        SelectObject(target.dc(), GetStockObject(WHITE_BRUSH));
+    }
+    DeleteObject(pattern);
+}
+
 TEST_F(GdiSurface, StaleAndWrongHandlesFailCleanly) {
     HDC dc = GdiCreateSurfaceDC(POINT{0, 0}, {RECT{0, 0, 240, 320}});
     ASSERT_TRUE(GdiReleaseDC(dc));
