@@ -1,6 +1,7 @@
 #include "sim/board/NsspModel.h"
 
 #include "platform/bsp/BoardSupport.h"
+#include "sim/board/LittleEndian.h"
 
 NsspModel::NsspModel() {
     m_map = RegisterMap({
@@ -54,10 +55,9 @@ void NsspModel::PreloadReceiveFifo(const std::vector<DWORD>& words) {
 }
 
 std::vector<std::uint8_t> NsspModel::TakeReceiveFifo() {
-    std::vector<std::uint8_t> bytes;
-    for (DWORD word : m_receive)
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(std::uint8_t(word >> (8 * i)));
+    std::vector<std::uint8_t> bytes(4 * m_receive.size());
+    for (std::size_t i = 0; i < m_receive.size(); ++i)
+        LittleEndian::Put32(&bytes[4 * i], m_receive[i]);
     m_receive.clear();
     return bytes;
 }
