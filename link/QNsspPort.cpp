@@ -8,11 +8,6 @@
 namespace {
 
 constexpr DWORD kBufferSize = QNsspPort::kPageBufferSize;
-constexpr DWORD kNsspClock = 0x00000200;   // CKEN bit 9
-constexpr DWORD kRun = 0x80000000;         // DCSR RUN
-constexpr DWORD kNoDescFetch = 0x40000000; // DCSR NODESCFETCH
-constexpr DWORD kReceiveNotEmpty = 0x08;   // SSSR RNE
-constexpr DWORD kNsspData = 0x41400010;    // SSDR as the DMA controller addresses it
 
 } // namespace
 
@@ -52,12 +47,12 @@ void QNsspPort::InitPort() {
 
 // Words left in the receive FIFO would come first in the next transfer's reply.
 void QNsspPort::DrainRx() {
-    Reg(gXScaleClockRegs, CKEN) |= kNsspClock;
-    while (Reg(gXScaleNsspRegs, SSSR) & kReceiveNotEmpty) {
+    Reg(gXScaleClockRegs, CKEN) |= CKEN_NSSP;
+    while (Reg(gXScaleNsspRegs, SSSR) & SSSR_RNE) {
         Reg(gXScaleNsspRegs, SSDR) = 0;
         (void)DWORD(Reg(gXScaleNsspRegs, SSDR));
     }
-    Reg(gXScaleClockRegs, CKEN) &= ~kNsspClock;
+    Reg(gXScaleClockRegs, CKEN) &= ~CKEN_NSSP;
 }
 
 // Channel 10 serves the NSSP transmit request, channel 2 the receive request; both run
@@ -65,12 +60,12 @@ void QNsspPort::DrainRx() {
 void QNsspPort::InitDma() {
     Reg(gXScaleDmaRegs, DRCMR16) = 0x8A;
     Reg(gXScaleDmaRegs, DRCMR15) = 0x82;
-    Reg(gXScaleDmaRegs, DCSR10) |= kNoDescFetch;
-    Reg(gXScaleDmaRegs, DTADR10) = kNsspData;
+    Reg(gXScaleDmaRegs, DCSR10) |= DCSR_NODESCFETCH;
+    Reg(gXScaleDmaRegs, DTADR10) = SSDR_PHYS;
     Reg(gXScaleDmaRegs, DCMD10) = 0x8002C000;  // INCSRCADDR, 16-byte bursts, 4-byte width
     Reg(gXScaleDmaRegs, DCMD10) |= 0x20000000; // FLOWSRC
-    Reg(gXScaleDmaRegs, DCSR2) |= kNoDescFetch;
-    Reg(gXScaleDmaRegs, DSADR2) = kNsspData;
+    Reg(gXScaleDmaRegs, DCSR2) |= DCSR_NODESCFETCH;
+    Reg(gXScaleDmaRegs, DSADR2) = SSDR_PHYS;
     Reg(gXScaleDmaRegs, DCMD2) = 0x4002C000;  // INCTRGADDR, 16-byte bursts, 4-byte width
     Reg(gXScaleDmaRegs, DCMD2) |= 0x10000000; // FLOWTRG
 }
@@ -99,18 +94,18 @@ void QNsspPort::Receive(void* dest, unsigned n) {
 // the end of the previous transfer. The wait has no time-out: as clock master the port shifts
 // every word, so the receive channel always finishes.
 void QNsspPort::Transfer(unsigned n) {
-    Reg(gXScaleClockRegs, CKEN) |= kNsspClock;
+    Reg(gXScaleClockRegs, CKEN) |= CKEN_NSSP;
     DWORD length = (DWORD(n) + 15) & ~DWORD(15);
-    Reg(gXScaleDmaRegs, DCSR10) &= ~kRun;
+    Reg(gXScaleDmaRegs, DCSR10) &= ~DCSR_RUN;
     Reg(gXScaleDmaRegs, DSADR10) = m_txPhys;
     length &= 0x1FFC;
     Reg(gXScaleDmaRegs, DCMD10) |= length;
-    Reg(gXScaleDmaRegs, DCSR2) &= ~kRun;
+    Reg(gXScaleDmaRegs, DCSR2) &= ~DCSR_RUN;
     Reg(gXScaleDmaRegs, DTADR2) = m_rxPhys;
     Reg(gXScaleDmaRegs, DCMD2) |= length;
-    Reg(gXScaleDmaRegs, DCSR10) |= kRun;
-    Reg(gXScaleDmaRegs, DCSR2) |= kRun;
-    while (Reg(gXScaleDmaRegs, DCSR2) & kRun)
+    Reg(gXScaleDmaRegs, DCSR10) |= DCSR_RUN;
+    Reg(gXScaleDmaRegs, DCSR2) |= DCSR_RUN;
+    while (Reg(gXScaleDmaRegs, DCSR2) & DCSR_RUN)
         Sleep(0);
-    Reg(gXScaleClockRegs, CKEN) &= ~kNsspClock;
+    Reg(gXScaleClockRegs, CKEN) &= ~CKEN_NSSP;
 }

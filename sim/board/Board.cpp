@@ -5,6 +5,7 @@
 
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
+#include "sim/board/LittleEndian.h"
 
 namespace {
 
@@ -203,8 +204,7 @@ std::vector<std::uint8_t> Board::Exchange(const std::vector<std::uint8_t>& trans
     received.insert(received.end(), wire.begin(), wire.end());
     std::vector<DWORD> left;
     for (std::size_t i = transmit.size(); i + 4 <= received.size(); i += 4)
-        left.push_back(DWORD(received[i]) | DWORD(received[i + 1]) << 8 |
-                       DWORD(received[i + 2]) << 16 | DWORD(received[i + 3]) << 24);
+        left.push_back(LittleEndian::Get32(&received[i]));
     m_nssp.PreloadReceiveFifo(left);
     received.resize(transmit.size());
     // A thread polling for the end with Sleep(0) under the manual clock gets there at once.

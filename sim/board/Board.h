@@ -27,7 +27,7 @@ public:
     Board(const Board&) = delete;
     Board& operator=(const Board&) = delete;
 
-    // A co-processor setting or fault (CoprocModel::Set lists the keys); an error text, or
+    // A co-processor setting or fault (CoprocSettings::Set lists the keys); an error text, or
     // empty when done.
     std::string Set(const std::string& key, const std::string& value);
     // Several settings as "key=value,key=value"; stops at the first error and returns it.

@@ -1,7 +1,13 @@
 #include "sim/board/ClockModel.h"
 
+#include "platform/bsp/BoardSupport.h"
+
 ClockModel::ClockModel() {
     m_map = RegisterMap({
-        {0x04, "CKEN", [this] { return m_cken; }, [this](DWORD v) { m_cken = v; }},
+        {CKEN, "CKEN", [this] { return m_cken; }, [this](DWORD v) { m_cken = v; }},
     });
+}
+
+bool ClockModel::NsspClockOn() const {
+    return m_cken & CKEN_NSSP;
 }

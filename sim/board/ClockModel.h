@@ -9,15 +9,13 @@
 
 class ClockModel {
 public:
-    static constexpr DWORD kNsspClock = 0x00000200; // CKEN bit 9
-
     ClockModel();
 
     std::optional<DWORD> Read(DWORD offset) { return m_map.Read(offset); }
     bool Write(DWORD offset, DWORD value) { return m_map.Write(offset, value); }
     nlohmann::json Snapshot() const { return m_map.Snapshot(); }
 
-    bool NsspClockOn() const { return m_cken & kNsspClock; }
+    bool NsspClockOn() const;
 
 private:
     // The value this board starts with: the running system's unit clocks on, the NSSP's off.

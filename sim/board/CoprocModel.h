@@ -6,7 +6,6 @@
 // Settings and faults can be changed at any time through Set.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -17,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/board/CoprocExchange.h"
+#include "sim/board/CoprocSettings.h"
 
 class CoprocModel {
 public:
@@ -58,16 +58,8 @@ public:
     // many bytes clocked out.
     std::vector<std::uint8_t> Shift(const std::vector<std::uint8_t>& in, std::uint64_t startUs);
 
-    // Changes a setting or fault; returns an error text, or empty when done. Keys:
-    //   battery_level (number, 0 to 1), battery_charging, battery_warning (0/1) -- also
-    //   battery, charging and warning for short,
-    //   clock "YYYY-MM-DD hh:mm:ss" (sent as given, impossible dates too),
-    //   product_code (0-255), firmware_version "a.b.c.d",
-    //   ready_delay_us, release_delay_us (answer delays after the strobes),
-    //   boot_rise_ms, boot_fall_ms (boot pulse after the reset release);
-    // faults: never_ready, never_released, unplugged, boot_missing (0/1),
-    //   bad_checksums N (the next N replies carry a wrong checksum),
-    //   boot_late_ms N, status.COMMAND code (e.g. status.LOAD_HEADER=7; 0 clears).
+    // Changes a setting or fault (CoprocSettings::Set lists the keys); returns an error text,
+    // or empty when done.
     std::string Set(const std::string& key, const std::string& value, std::uint64_t nowUs);
     nlohmann::json State() const;
 
@@ -76,28 +68,6 @@ public:
 
 private:
     enum class Phase { Reset, Booting, Idle, Receiving, Replying };
-
-    struct Settings {
-        float batteryLevel = 0.8f;
-        bool batteryCharging = false;
-        bool batteryWarning = false;
-        std::array<std::uint32_t, 6> clock{2024, 6, 1, 12, 0, 0}; // y m d h m s
-        std::uint32_t productCode = 5;
-        std::array<std::uint32_t, 4> firmware{1, 4, 0, 12};
-        std::uint32_t readyDelayUs = 30;
-        std::uint32_t releaseDelayUs = 30;
-        std::uint32_t bootRiseMs = 100;
-        std::uint32_t bootFallMs = 300;
-    };
-    struct Faults {
-        bool neverReady = false;
-        bool neverReleased = false;
-        bool unplugged = false;
-        bool bootMissing = false;
-        std::uint32_t badChecksums = 0;
-        std::uint32_t bootLateMs = 0;
-        std::map<std::uint16_t, std::uint16_t> statusFor;
-    };
 
     void EnterReset(std::uint64_t nowUs);
     void Boot(std::uint64_t nowUs);
@@ -109,10 +79,9 @@ private:
     // Acts on a frame whose checksum is right; returns the reply's status and fills its data.
     std::uint16_t Execute(std::uint16_t command, std::uint16_t length,
                           std::vector<std::uint8_t>& reply);
-    std::string SetFault(const std::string& key, const std::string& value, std::uint64_t nowUs);
+    void PowerCycle(std::uint64_t nowUs);
 
-    Settings m_settings;
-    Faults m_faults;
+    CoprocSettings m_settings;
     Phase m_phase = Phase::Reset;
     bool m_resetHigh = false;
     bool m_ready = false;

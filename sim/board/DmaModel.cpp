@@ -4,27 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/bsp/BoardSupport.h"
+
 namespace {
 
-// DCSR bits.
-constexpr DWORD kRun = 0x80000000;
-constexpr DWORD kNoDescFetch = 0x40000000;
-constexpr DWORD kStopIrqEn = 0x20000000;
-constexpr DWORD kStopState = 0x00000008;  // read-only: the channel is stopped
-constexpr DWORD kInterrupts = 0x00000007; // ENDINTR, STARTINTR, BUSERRINTR: write 1 to clear
-constexpr DWORD kEndIntr = 0x00000004;
-// DCMD fields.
-constexpr DWORD kIncSrcAddr = 0x80000000;
-constexpr DWORD kIncTrgAddr = 0x40000000;
-constexpr DWORD kFlowSrc = 0x20000000;
-constexpr DWORD kFlowTrg = 0x10000000;
-constexpr DWORD kSizeMask = 0x00030000;
-constexpr DWORD kWidthMask = 0x0000C000;
-constexpr DWORD kWidth4 = 0x0000C000;
-constexpr DWORD kLengthMask = 0x00001FFF;
-// DRCMR fields.
-constexpr DWORD kMapValid = 0x80;
-constexpr DWORD kChannelMask = 0x0F;
+// The interrupt flags a DCSR write clears with a 1.
+constexpr DWORD kInterrupts = DCSR_ENDINTR | DCSR_STARTINTR | DCSR_BUSERRINTR;
 
 std::string Hex(DWORD value) {
     char text[16];
@@ -36,28 +21,28 @@ std::string Hex(DWORD value) {
 
 DmaModel::DmaModel(Wire& wire) : m_wire(wire) {
     std::vector<RegisterMap::Register> regs;
-    regs.push_back({0x08, "DCSR2", [this] { return ReadStatus(m_receive); },
+    regs.push_back({DCSR2, "DCSR2", [this] { return ReadStatus(m_receive); },
                     [this](DWORD v) { WriteStatus(m_receive, v); }});
-    regs.push_back({0x28, "DCSR10", [this] { return ReadStatus(m_transmit); },
+    regs.push_back({DCSR10, "DCSR10", [this] { return ReadStatus(m_transmit); },
                     [this](DWORD v) { WriteStatus(m_transmit, v); }});
     // DRCMR: which channel serves a peripheral's request (MAPVLD, CHLNUM).
-    regs.push_back({0x13C, "DRCMR15", [this] { return m_drcmr15; },
-                    [this](DWORD v) { m_drcmr15 = v & (kMapValid | kChannelMask); }});
-    regs.push_back({0x140, "DRCMR16", [this] { return m_drcmr16; },
-                    [this](DWORD v) { m_drcmr16 = v & (kMapValid | kChannelMask); }});
+    regs.push_back({DRCMR15, "DRCMR15", [this] { return m_drcmr15; },
+                    [this](DWORD v) { m_drcmr15 = v & (DRCMR_MAPVLD | DRCMR_CHLNUM); }});
+    regs.push_back({DRCMR16, "DRCMR16", [this] { return m_drcmr16; },
+                    [this](DWORD v) { m_drcmr16 = v & (DRCMR_MAPVLD | DRCMR_CHLNUM); }});
     // Channel 2 (receive): its target steps through memory while a transfer runs.
-    regs.push_back({0x224, "DSADR2", [this] { return m_receive.dsadr; },
+    regs.push_back({DSADR2, "DSADR2", [this] { return m_receive.dsadr; },
                     [this](DWORD v) { m_receive.dsadr = v; }});
-    regs.push_back({0x228, "DTADR2", [this] { return m_receive.dtadr + BytesDone(); },
+    regs.push_back({DTADR2, "DTADR2", [this] { return m_receive.dtadr + BytesDone(); },
                     [this](DWORD v) { m_receive.dtadr = v; }});
-    regs.push_back({0x22C, "DCMD2", [this] { return m_receive.dcmd - BytesDone(); },
+    regs.push_back({DCMD2, "DCMD2", [this] { return m_receive.dcmd - BytesDone(); },
                     [this](DWORD v) { m_receive.dcmd = v; }});
     // Channel 10 (transmit): its source steps through memory while a transfer runs.
-    regs.push_back({0x2A4, "DSADR10", [this] { return m_transmit.dsadr + BytesDone(); },
+    regs.push_back({DSADR10, "DSADR10", [this] { return m_transmit.dsadr + BytesDone(); },
                     [this](DWORD v) { m_transmit.dsadr = v; }});
-    regs.push_back({0x2A8, "DTADR10", [this] { return m_transmit.dtadr; },
+    regs.push_back({DTADR10, "DTADR10", [this] { return m_transmit.dtadr; },
                     [this](DWORD v) { m_transmit.dtadr = v; }});
-    regs.push_back({0x2AC, "DCMD10", [this] { return m_transmit.dcmd - BytesDone(); },
+    regs.push_back({DCMD10, "DCMD10", [this] { return m_transmit.dcmd - BytesDone(); },
                     [this](DWORD v) { m_transmit.dcmd = v; }});
     m_map = RegisterMap(std::move(regs));
 }
@@ -95,14 +80,14 @@ DWORD DmaModel::BytesDone() const {
 }
 
 DWORD DmaModel::ReadStatus(const Channel& channel) const {
-    return channel.dcsr | ((channel.dcsr & kRun) ? 0 : kStopState);
+    return channel.dcsr | ((channel.dcsr & DCSR_RUN) ? 0 : DCSR_STOPSTATE);
 }
 
 void DmaModel::WriteStatus(Channel& channel, DWORD value) {
-    const bool wasRunning = channel.dcsr & kRun;
+    const bool wasRunning = channel.dcsr & DCSR_RUN;
     const DWORD interrupts = channel.dcsr & kInterrupts & ~(value & kInterrupts);
-    channel.dcsr = interrupts | (value & (kRun | kNoDescFetch | kStopIrqEn));
-    const bool running = channel.dcsr & kRun;
+    channel.dcsr = interrupts | (value & (DCSR_RUN | DCSR_NODESCFETCH | DCSR_STOPIRQEN));
+    const bool running = channel.dcsr & DCSR_RUN;
     if (!wasRunning && running && &channel == &m_receive)
         Start();
     if (wasRunning && !running && m_transfer) {
@@ -115,65 +100,65 @@ void DmaModel::WriteStatus(Channel& channel, DWORD value) {
 }
 
 void DmaModel::Stop(Channel& channel) {
-    channel.dcsr &= ~kRun;
-    channel.dcmd &= ~kLengthMask;
+    channel.dcsr &= ~DCSR_RUN;
+    channel.dcmd &= ~DCMD_LENGTH;
 }
 
 std::string DmaModel::ChannelFault() const {
-    if ((m_drcmr16 & (kMapValid | kChannelMask)) != (kMapValid | 10))
+    if ((m_drcmr16 & (DRCMR_MAPVLD | DRCMR_CHLNUM)) != (DRCMR_MAPVLD | 10))
         return "NSSP transmit request is not mapped to channel 10 (DRCMR16 = " + Hex(m_drcmr16) +
                ")";
-    if ((m_drcmr15 & (kMapValid | kChannelMask)) != (kMapValid | 2))
+    if ((m_drcmr15 & (DRCMR_MAPVLD | DRCMR_CHLNUM)) != (DRCMR_MAPVLD | 2))
         return "NSSP receive request is not mapped to channel 2 (DRCMR15 = " + Hex(m_drcmr15) + ")";
     const struct {
         const Channel& channel;
         const char* name;
         DWORD stepBit;
         DWORD holdBit;
-    } sides[] = {{m_transmit, "10", kIncSrcAddr, kIncTrgAddr},
-                 {m_receive, "2", kIncTrgAddr, kIncSrcAddr}};
+    } sides[] = {{m_transmit, "10", DCMD_INCSRCADDR, DCMD_INCTRGADDR},
+                 {m_receive, "2", DCMD_INCTRGADDR, DCMD_INCSRCADDR}};
     for (const auto& side : sides) {
         const std::string ch = std::string("channel ") + side.name;
         const DWORD cmd = side.channel.dcmd;
-        if (!(side.channel.dcsr & kNoDescFetch))
+        if (!(side.channel.dcsr & DCSR_NODESCFETCH))
             return ch + " is in descriptor mode (NODESCFETCH clear); this board fetches none";
         if (!(cmd & side.stepBit) || (cmd & side.holdBit))
             return ch + " must step its memory address and hold the port's (DCMD INCSRCADDR/" +
                    "INCTRGADDR = " + Hex(cmd) + ")";
         // The board does not tell the two flow-control bits apart: either makes the channel
         // wait for the request mapped to it.
-        if (!(cmd & (kFlowSrc | kFlowTrg)))
+        if (!(cmd & (DCMD_FLOWSRC | DCMD_FLOWTRG)))
             return ch + " does not wait for the port's requests (DCMD FLOWSRC/FLOWTRG clear)";
-        if ((cmd & kWidthMask) != kWidth4)
+        if ((cmd & DCMD_WIDTH) != DCMD_WIDTH4)
             return ch + " does not move 4-byte words (DCMD WIDTH = " + Hex(cmd) + ")";
-        if ((cmd & kSizeMask) == 0)
+        if ((cmd & DCMD_SIZE) == 0)
             return ch + " has the reserved burst size 0 (DCMD SIZE)";
     }
-    if (m_transmit.dtadr != kNsspDataPhys)
+    if (m_transmit.dtadr != SSDR_PHYS)
         return "channel 10 target is not the NSSP data register (DTADR10 = " +
                Hex(m_transmit.dtadr) + ")";
-    if (m_receive.dsadr != kNsspDataPhys)
+    if (m_receive.dsadr != SSDR_PHYS)
         return "channel 2 source is not the NSSP data register (DSADR2 = " + Hex(m_receive.dsadr) +
                ")";
-    const DWORD length = m_transmit.dcmd & kLengthMask;
+    const DWORD length = m_transmit.dcmd & DCMD_LENGTH;
     if (length == 0 || length % 4 != 0)
         return "transfer length " + std::to_string(length) + " is not a whole number of words";
-    if (length != (m_receive.dcmd & kLengthMask))
+    if (length != (m_receive.dcmd & DCMD_LENGTH))
         return "channel lengths differ (" + std::to_string(length) + " out, " +
-               std::to_string(m_receive.dcmd & kLengthMask) + " in)";
+               std::to_string(m_receive.dcmd & DCMD_LENGTH) + " in)";
     return {};
 }
 
 void DmaModel::Start() {
     std::string reason;
-    if (!(m_transmit.dcsr & kRun))
+    if (!(m_transmit.dcsr & DCSR_RUN))
         reason = "receive channel 2 started while transmit channel 10 is stopped: nothing "
                  "clocks the port";
     if (reason.empty())
         reason = ChannelFault();
     if (reason.empty())
         reason = m_wire.PortFault();
-    const DWORD length = m_transmit.dcmd & kLengthMask;
+    const DWORD length = m_transmit.dcmd & DCMD_LENGTH;
     const std::uint8_t* source = reason.empty() ? m_wire.Memory(m_transmit.dsadr, length) : nullptr;
     if (reason.empty() && source == nullptr)
         reason = "channel 10 source " + Hex(m_transmit.dsadr) + " + " + std::to_string(length) +
@@ -210,7 +195,7 @@ void DmaModel::Complete() {
     m_receive.dtadr += transfer.length;
     for (Channel* channel : {&m_transmit, &m_receive}) {
         Stop(*channel);
-        channel->dcsr |= kEndIntr;
+        channel->dcsr |= DCSR_ENDINTR;
     }
     m_wire.TransferEnded(transfer.endUs);
 }

@@ -17,9 +17,6 @@
 
 class DmaModel {
 public:
-    // The NSSP data register as the DMA controller addresses it.
-    static constexpr DWORD kNsspDataPhys = 0x41400010;
-
     // The board around the channels: memory, the NSSP port and what is on its wire.
     class Wire {
     public:
@@ -64,7 +61,6 @@ private:
         std::vector<std::uint8_t> received;
     };
 
-    void AddChannel(std::vector<RegisterMap::Register>& regs, Channel& channel, int number);
     DWORD ReadStatus(const Channel& channel) const;
     void WriteStatus(Channel& channel, DWORD value);
     DWORD BytesDone() const;

@@ -1,47 +1,63 @@
 #include "sim/board/GpioModel.h"
 
-// The register map, in PXA25x offsets. GPSR and GPCR are write-only in the processor manual,
-// which gives no value for a read; this board reads them as 0. That is also the only value
-// under which a read-modify-write such as `GPSR0 |= bit` drives just the new bit (a read of the
-// levels would set or clear every other high pin again).
+#include "platform/bsp/BoardSupport.h"
+
+// The register map, register by register. GPSR and GPCR are write-only in the processor
+// manual, which gives no value for a read; this board reads them as 0. That is also the only
+// value under which a read-modify-write such as `GPSR0 |= bit` drives just the new bit (a read
+// of the levels would set or clear every other high pin again).
 GpioModel::GpioModel() {
-    std::vector<RegisterMap::Register> regs;
-    static const char* const kLevel[] = {"GPLR0", "GPLR1", "GPLR2"};
-    static const char* const kDir[] = {"GPDR0", "GPDR1", "GPDR2"};
-    static const char* const kSet[] = {"GPSR0", "GPSR1", "GPSR2"};
-    static const char* const kClear[] = {"GPCR0", "GPCR1", "GPCR2"};
-    static const char* const kFunction[] = {"GAFR0_L", "GAFR0_U", "GAFR1_L",
-                                            "GAFR1_U", "GAFR2_L", "GAFR2_U"};
-    for (int bank = 0; bank < kBanks; ++bank) {
-        const DWORD step = DWORD(4 * bank);
-        // GPLR: the level of every pin; writes are ignored.
-        regs.push_back(
-            {0x00 + step, kLevel[bank], [this, bank] { return LevelRegister(bank); }, nullptr});
-        // GPDR: 1 makes a pin an output.
-        regs.push_back({0x0C + step, kDir[bank], [this, bank] { return m_direction[bank]; },
-                        [this, bank](DWORD v) {
-                            m_direction[bank] = v & BankMask(bank);
-                            Changed();
-                        }});
-        // GPSR: a 1 sets the pin's output latch; 0 bits leave it.
-        regs.push_back({0x18 + step, kSet[bank], nullptr, [this, bank](DWORD v) {
-                            m_latch[bank] |= v & BankMask(bank);
-                            Changed();
-                        }});
-        // GPCR: a 1 clears the pin's output latch; 0 bits leave it.
-        regs.push_back({0x24 + step, kClear[bank], nullptr, [this, bank](DWORD v) {
-                            m_latch[bank] &= ~v;
-                            Changed();
-                        }});
-    }
-    // GAFR: two bits per pin select its function (0 = GPIO, 1-3 = a unit's signal).
-    for (int i = 0; i < 2 * kBanks; ++i)
-        regs.push_back({DWORD(0x54 + 4 * i), kFunction[i], [this, i] { return m_function[i]; },
-                        [this, i](DWORD v) {
-                            m_function[i] = v;
-                            Changed();
-                        }});
-    m_map = RegisterMap(std::move(regs));
+    const auto level = [this](int bank) { return [this, bank] { return LevelRegister(bank); }; };
+    const auto direction = [this](int bank) { return [this, bank] { return m_direction[bank]; }; };
+    const auto setDirection = [this](int bank) {
+        return [this, bank](DWORD v) { WriteDirection(bank, v); };
+    };
+    const auto set = [this](int bank) { return [this, bank](DWORD v) { SetLatch(bank, v); }; };
+    const auto clear = [this](int bank) { return [this, bank](DWORD v) { ClearLatch(bank, v); }; };
+    const auto function = [this](int i) { return [this, i] { return m_function[i]; }; };
+    const auto setFunction = [this](int i) { return [this, i](DWORD v) { WriteFunction(i, v); }; };
+    m_map = RegisterMap({
+        // offset, name, read, write; beside each: what a read gives and a write does
+        {GPLR0, "GPLR0", level(0), nullptr},               // levels of GPIO 0-31; writes ignored
+        {GPLR1, "GPLR1", level(1), nullptr},               // levels of GPIO 32-63
+        {GPLR2, "GPLR2", level(2), nullptr},               // levels of GPIO 64-84
+        {GPDR0, "GPDR0", direction(0), setDirection(0)},   // 1 makes GPIO 0-31 an output
+        {GPDR1, "GPDR1", direction(1), setDirection(1)},   // ... GPIO 32-63
+        {GPDR2, "GPDR2", direction(2), setDirection(2)},   // ... GPIO 64-84 (bits 21-31 stay 0)
+        {GPSR0, "GPSR0", nullptr, set(0)},                 // a 1 sets GPIO 0-31's latch; reads 0
+        {GPSR1, "GPSR1", nullptr, set(1)},                 // ... GPIO 32-63
+        {GPSR2, "GPSR2", nullptr, set(2)},                 // ... GPIO 64-84
+        {GPCR0, "GPCR0", nullptr, clear(0)},               // a 1 clears GPIO 0-31's latch; reads 0
+        {GPCR1, "GPCR1", nullptr, clear(1)},               // ... GPIO 32-63
+        {GPCR2, "GPCR2", nullptr, clear(2)},               // ... GPIO 64-84
+        {GAFR0_L, "GAFR0_L", function(0), setFunction(0)}, // 2 bits a pin, GPIO 0-15: 0 = GPIO,
+                                                           // 1-3 = one of a unit's signals
+        {GAFR0_U, "GAFR0_U", function(1), setFunction(1)}, // ... GPIO 16-31
+        {GAFR1_L, "GAFR1_L", function(2), setFunction(2)}, // ... GPIO 32-47
+        {GAFR1_U, "GAFR1_U", function(3), setFunction(3)}, // ... GPIO 48-63
+        {GAFR2_L, "GAFR2_L", function(4), setFunction(4)}, // ... GPIO 64-79
+        {GAFR2_U, "GAFR2_U", function(5), setFunction(5)}, // ... GPIO 80-95
+    });
+}
+
+void GpioModel::WriteDirection(int bank, DWORD value) {
+    m_direction[bank] = value & BankMask(bank);
+    Changed();
+}
+
+void GpioModel::SetLatch(int bank, DWORD value) {
+    m_latch[bank] |= value & BankMask(bank);
+    Changed();
+}
+
+void GpioModel::ClearLatch(int bank, DWORD value) {
+    m_latch[bank] &= ~value;
+    Changed();
+}
+
+void GpioModel::WriteFunction(int index, DWORD value) {
+    m_function[index] = value;
+    Changed();
 }
 
 bool GpioModel::IsOutput(int pin) const {

@@ -40,6 +40,10 @@ private:
     static constexpr int kBanks = 3;
 
     DWORD LevelRegister(int bank) const;
+    void WriteDirection(int bank, DWORD value);
+    void SetLatch(int bank, DWORD value);
+    void ClearLatch(int bank, DWORD value);
+    void WriteFunction(int index, DWORD value);
     void Changed();
     static DWORD BankMask(int bank) { return bank == 2 ? 0x001FFFFF : 0xFFFFFFFF; }
 

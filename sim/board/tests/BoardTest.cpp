@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr DWORD kRun = 0x80000000;
-constexpr DWORD kEndIntr = 0x4;
-constexpr DWORD kRne = 0x8;
 constexpr DWORD kPin23 = 1u << 23, kPin24 = 1u << 24, kPin27 = 1u << 27;
 
 // A board with its NSSP port and DMA channels set up for 32-bit master transfers between two
@@ -60,10 +57,10 @@ protected:
         Reg(gXScaleDmaRegs, DCMD10) |= length;
         Reg(gXScaleDmaRegs, DTADR2) = rxPhys;
         Reg(gXScaleDmaRegs, DCMD2) |= length;
-        Reg(gXScaleDmaRegs, DCSR10) |= kRun;
-        Reg(gXScaleDmaRegs, DCSR2) |= kRun;
+        Reg(gXScaleDmaRegs, DCSR10) |= DCSR_RUN;
+        Reg(gXScaleDmaRegs, DCSR2) |= DCSR_RUN;
     }
-    bool Running() { return Reg(gXScaleDmaRegs, DCSR2) & kRun; }
+    bool Running() { return Reg(gXScaleDmaRegs, DCSR2) & DCSR_RUN; }
 
     Board board;
     BoardRecorder recorder;
@@ -153,10 +150,10 @@ TEST_F(BoardTest, TransferTakesWireTimeAtTheBitRate) {
         EXPECT_EQ(Reg(gXScaleDmaRegs, DCMD2) & 0x1FFF, 0u);
         EXPECT_EQ(DWORD(Reg(gXScaleDmaRegs, DSADR10)), txPhys + c.length);
         EXPECT_EQ(DWORD(Reg(gXScaleDmaRegs, DTADR2)), rxPhys + c.length);
-        EXPECT_EQ(Reg(gXScaleDmaRegs, DCSR2) & kEndIntr, kEndIntr);
+        EXPECT_EQ(Reg(gXScaleDmaRegs, DCSR2) & DCSR_ENDINTR, DCSR_ENDINTR);
         // Clearing RUN writes the end flag back, which clears it.
-        Reg(gXScaleDmaRegs, DCSR2) &= ~kRun;
-        EXPECT_EQ(Reg(gXScaleDmaRegs, DCSR2) & kEndIntr, 0u);
+        Reg(gXScaleDmaRegs, DCSR2) &= ~DCSR_RUN;
+        EXPECT_EQ(Reg(gXScaleDmaRegs, DCSR2) & DCSR_ENDINTR, 0u);
     }
     EXPECT_EQ(recorder.TransferSizes(), (std::vector<DWORD>{16, 4032, 16, 4000}));
     EXPECT_TRUE(recorder.faults.empty());
@@ -221,16 +218,16 @@ TEST_F(BoardTest, MisconfiguredTransferMovesNothingAndEndsAtOnce) {
 // beyond the transfer's length waits in the FIFO.
 TEST_F(BoardTest, LeftoverReceiveWordsComeFirst) {
     board.PreloadReceiveFifo({0x44332211, 0x88776655});
-    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & kRne, kRne);
+    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & SSSR_RNE, SSSR_RNE);
     StartTransfer(16);
     DeviceClock::Instance().Yield();
     EXPECT_FALSE(Running());
     const BYTE expected[16] = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
     EXPECT_EQ(std::memcmp(rx, expected, 16), 0);
-    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & kRne, kRne);
+    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & SSSR_RNE, SSSR_RNE);
     EXPECT_EQ(DWORD(Reg(gXScaleNsspRegs, SSDR)), 0u);
     EXPECT_EQ(DWORD(Reg(gXScaleNsspRegs, SSDR)), 0u);
-    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & kRne, 0u);
+    EXPECT_EQ(Reg(gXScaleNsspRegs, SSSR) & SSSR_RNE, 0u);
 }
 
 TEST_F(BoardTest, UnmappedRegistersReadZeroAndAreLogged) {
