@@ -1,0 +1,25 @@
+// The control socket's requests to the device's software and hardware: WM_COPYDATA to the
+// launcher view, a registry value set, and the co-processor model configured or booted.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+class Board;
+
+class DeviceRequests {
+public:
+    explicit DeviceRequests(Board& board) : m_board(board) {}
+
+    // Sends WM_COPYDATA to the view of the frame "AppFrame" and waits, as a sent message does,
+    // until the launcher's UI thread has handled it.
+    static nlohmann::json CopyData(const nlohmann::json& request);
+    // Sets a DWORD value of a key under HKEY_LOCAL_MACHINE, as a settings program would.
+    static nlohmann::json RegistrySet(const nlohmann::json& request);
+    nlohmann::json CoprocSet(const nlohmann::json& request);
+    // Boots the co-processor as the launcher's start-up does: reset, 200 ms, boot handshake,
+    // then the download of the image.
+    static nlohmann::json CoprocBoot(const nlohmann::json& request);
+
+private:
+    Board& m_board;
+};

@@ -1,0 +1,133 @@
+#include "sim/shell/StatusReport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi/Framebuffer.h"
+#include "platform/kernel/CString.h"
+#include "platform/kernel/DeviceClock.h"
+#include "platform/kernel/EventLog.h"
+#include "platform/kernel/SoundSink.h"
+#include "platform/user/WinUser.h"
+#include "platform/user/WindowTree.h"
+#include "res/resource.h"
+#include "sim/control/ControlServer.h"
+
+namespace {
+
+// The device's local time as "YYYY-MM-DD HH:MM:SS.mmm".
+std::string LocalTimeText(std::int64_t localMs) {
+    const std::time_t secs = std::time_t(localMs / 1000);
+    std::tm tm{};
+    gmtime_r(&secs, &tm);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, int(localMs % 1000));
+    return text;
+}
+
+// The window of the tree (as DescribeWindowTree gives it) with that control id, searched depth
+// first inside the window titled "AppFrame"; null when there is none.
+const nlohmann::json* FindLauncherControl(const nlohmann::json& windows, int id, bool inFrame) {
+    for (const nlohmann::json& w : windows) {
+        if (inFrame && w.value("id", -1) == id)
+            return &w;
+        const bool frame = inFrame || w.value("text", std::string()) == "AppFrame";
+        if (const nlohmann::json* found = FindLauncherControl(w["children"], id, frame))
+            return found;
+    }
+    return nullptr;
+}
+
+std::string ColourText(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", unsigned(rgb & 0xFFFFFF));
+    return text;
+}
+
+// A static control's text as it draws it: without SS_NOPREFIX "&&" shows as one "&" and a
+// single "&" is hidden (it underlines the next character).
+std::string TextAsDrawn(HWND hwnd, const std::string& text) {
+    if (DWORD(GetWindowLong(hwnd, GWL_STYLE)) & SS_NOPREFIX)
+        return text;
+    const CString wide = CString::FromUtf8(text);
+    std::wstring shown;
+    for (int i = 0; i < wide.GetLength(); ++i) {
+        if (wide[i] == L'&' && ++i >= wide.GetLength())
+            break;
+        shown.push_back(wide[i]);
+    }
+    return CString(shown).ToUtf8();
+}
+
+// A label of the launcher as it shows on the screen: its text, and its background and text
+// colours read from its pixels (the commonest colour and the next commonest); null when the
+// launcher has no such control.
+nlohmann::json LabelOnScreen(const nlohmann::json& windows, int id,
+                             const std::vector<std::uint32_t>& pixels) {
+    const nlohmann::json* w = FindLauncherControl(windows, id, false);
+    if (!w)
+        return nullptr;
+    const auto& r = (*w)["rect"];
+    std::map<std::uint32_t, int> counts;
+    for (int y = std::max(0, r[1].get<int>()); y < std::min(Framebuffer::kHeight, r[3].get<int>());
+         ++y)
+        for (int x = std::max(0, r[0].get<int>());
+             x < std::min(Framebuffer::kWidth, r[2].get<int>()); ++x)
+            ++counts[pixels[std::size_t(y) * Framebuffer::kWidth + std::size_t(x)] & 0xFFFFFF];
+    std::vector<std::pair<int, std::uint32_t>> ranked;
+    for (const auto& [colour, count] : counts)
+        ranked.emplace_back(count, colour);
+    std::sort(ranked.rbegin(), ranked.rend());
+    const auto hwnd = reinterpret_cast<HWND>((*w)["hwnd"].get<std::uintptr_t>());
+    return {{"text", TextAsDrawn(hwnd, (*w)["text"].get<std::string>())},
+            {"visible", (*w)["visible"]},
+            {"background",
+             ranked.empty() ? nlohmann::json() : nlohmann::json(ColourText(ranked[0].second))},
+            {"text_colour",
+             ranked.size() < 2 ? nlohmann::json() : nlohmann::json(ColourText(ranked[1].second))}};
+}
+
+} // namespace
+
+nlohmann::json StatusReport::Status() const {
+    const DeviceClock& clock = DeviceClock::Instance();
+    nlohmann::json status = m_launcher.Describe();
+    const nlohmann::json index = status["focus"];
+    status["focus_index"] = index;
+    status["focus"] =
+        index.is_number() ? status["items"][index.get<std::size_t>()]["text"] : nlohmann::json();
+    nlohmann::json windows = DescribeWindowTree();
+    const std::vector<std::uint32_t> screen = Framebuffer::Instance().Take().pixels;
+    status["labels"] = {{"caption", LabelOnScreen(windows, IDC_CAPTION, screen)},
+                        {"clock", LabelOnScreen(windows, IDC_CLOCK, screen)}};
+    status["gauge"] = m_launcher.Gauge();
+    status["time_ms"] = clock.NowMs();
+    status["speed"] = clock.Speed();
+    status["local_time"] = LocalTimeText(clock.LocalMs());
+    status["sounds"] = SoundSink::PlayedCount();
+    status["windows"] = std::move(windows);
+    return status;
+}
+
+nlohmann::json StatusReport::Events(const nlohmann::json& request) {
+    std::uint64_t since = 0;
+    if (const auto s = request.find("since"); s != request.end()) {
+        if (!s->is_number_unsigned() && !(s->is_number_integer() && *s >= 0))
+            return ControlServer::Error("events: \"since\" must be a sequence number (0 or more)");
+        since = s->get<std::uint64_t>();
+    }
+    nlohmann::json events = nlohmann::json::array();
+    std::uint64_t last = since;
+    for (const EventLog::Entry& e : EventLog::Instance().Since(since)) {
+        events.push_back(EventLog::ToJson(e));
+        last = e.seq;
+    }
+    return {{"events", std::move(events)}, {"last", last}};
+}
