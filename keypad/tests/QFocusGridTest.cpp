@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "keypad/Keypad.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
+#include "testsupport/ClockModeGuard.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/KernelTime.h"
 #include "platform/kernel/Registry.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
+#include "testsupport/ClockModeGuard.h"
 #include "platform/user/CWinApp.h"
 #include "res/NorvaneAppResources.h"
 #include "sim/keypad/KeypadMatrix.h"

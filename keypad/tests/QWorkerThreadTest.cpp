@@ -6,8 +6,8 @@
 
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelThreads.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
-#include "platform/kernel/tests/ThreadTestSupport.h"
+#include "testsupport/ClockModeGuard.h"
+#include "testsupport/ThreadTestSupport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "launcher/QIniFile.h"
 #include "platform/kernel/DeviceStorage.h"
-#include "platform/kernel/tests/StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/Registry.h"
-#include "platform/kernel/tests/StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 #include "platform/user/CWnd.h"
 #include "res/NorvaneAppResources.h"
 #include "sim/board/Board.h"

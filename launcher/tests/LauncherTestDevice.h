@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/kernel/WinTypes.h"
-#include "platform/kernel/tests/StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 #include "sim/board/Board.h"
 #include "sim/status/LauncherPicture.h"
 

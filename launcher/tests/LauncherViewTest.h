@@ -8,8 +8,8 @@
 
 #include "launcher/tests/LauncherTestDevice.h"
 #include "launcher/tests/ViewProbe.h"
-#include "sim/board/tests/BoardRecorder.h"
-#include "sim/board/tests/ManualClock.h"
+#include "testsupport/BoardRecorder.h"
+#include "testsupport/ManualClock.h"
 
 class LauncherViewTest : public ManualClock {
 protected:

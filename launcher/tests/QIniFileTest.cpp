@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/kernel/DeviceStorage.h"
-#include "platform/kernel/tests/StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace {
 

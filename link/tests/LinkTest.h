@@ -6,8 +6,8 @@
 #include "link/tests/TestCard.h"
 #include "platform/kernel/KernelTime.h"
 #include "sim/board/Board.h"
-#include "sim/board/tests/BoardRecorder.h"
-#include "sim/board/tests/ManualClock.h"
+#include "testsupport/BoardRecorder.h"
+#include "testsupport/ManualClock.h"
 
 class LinkTest : public ManualClock {
 protected:

@@ -9,7 +9,7 @@
 #include "link/QNsspPort.h"
 #include "link/tests/LinkTest.h"
 #include "platform/bsp/BoardSupport.h"
-#include "sim/board/tests/CountingBackend.h"
+#include "testsupport/CountingBackend.h"
 
 namespace {
 

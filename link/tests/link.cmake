@@ -4,4 +4,4 @@ norvane_add_test(NAME link_test LABEL unit
             ${CMAKE_CURRENT_LIST_DIR}/ProtocolTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/BootTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/DownloadTest.cpp
-    LIBS norvane_link norvane_board)
+    LIBS norvane_link norvane_board norvane_testsupport_board)

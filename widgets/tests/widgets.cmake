@@ -1,5 +1,5 @@
 # Colour labels, icon label, clock and battery gauge on the device's screen, in manual time.
-norvane_add_test(NAME widgets_tests LABEL unit
+norvane_add_test(NAME widgets_test LABEL unit
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/WidgetScreen.cpp
             ${CMAKE_CURRENT_LIST_DIR}/ColorLabelTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/IconLabelTest.cpp

@@ -6,7 +6,7 @@
 #include "platform/kernel/CTime.h"
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelTime.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
+#include "testsupport/ClockModeGuard.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/CFile.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceStorage.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/EventLog.h"

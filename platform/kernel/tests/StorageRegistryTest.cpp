@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/Registry.h"
 

@@ -8,8 +8,8 @@
 #include "platform/kernel/CWinThread.h"
 #include "platform/kernel/KernelSync.h"
 #include "platform/kernel/KernelThreads.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
-#include "platform/kernel/tests/ThreadTestSupport.h"
+#include "testsupport/ClockModeGuard.h"
+#include "testsupport/ThreadTestSupport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelSync.h"
 #include "platform/kernel/KernelTime.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
-#include "platform/kernel/tests/ThreadTestSupport.h"
+#include "testsupport/ClockModeGuard.h"
+#include "testsupport/ThreadTestSupport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 norvane_add_resources(SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/Sound.rc
                       OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/SoundRc.cpp
                       SYMBOL SoundResources)
-norvane_add_test(NAME norvane_sound_test LABEL unit
+norvane_add_test(NAME kernel_sound_test LABEL unit
                  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/SoundTest.cpp
                          ${CMAKE_CURRENT_BINARY_DIR}/SoundRc.cpp
                  LIBS norvane_kernel)

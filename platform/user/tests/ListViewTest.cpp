@@ -11,7 +11,7 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/KernelTime.h"
-#include "platform/kernel/tests/ClockModeGuard.h"
+#include "testsupport/ClockModeGuard.h"
 #include "platform/user/CListCtrl.h"
 
 namespace {

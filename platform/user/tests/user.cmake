@@ -1,4 +1,4 @@
-norvane_add_test(NAME user_tests LABEL unit
+norvane_add_test(NAME user_test LABEL unit
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowFixture.cpp
             ${CMAKE_CURRENT_LIST_DIR}/WindowsTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/MessagesTest.cpp

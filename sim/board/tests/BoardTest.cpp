@@ -7,8 +7,8 @@
 
 #include "platform/bsp/BoardSupport.h"
 #include "sim/board/Board.h"
-#include "sim/board/tests/BoardRecorder.h"
-#include "sim/board/tests/ManualClock.h"
+#include "testsupport/BoardRecorder.h"
+#include "testsupport/ManualClock.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "sim/board/CoprocModel.h"
 #include "sim/board/Sha256.h"
-#include "sim/board/tests/ManualClock.h"
+#include "testsupport/ManualClock.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "StorageTempDir.h"
+#include "testsupport/StorageTempDir.h"
 
 #include <cstdlib>
 #include <fstream>
