@@ -18,10 +18,10 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/KernelTime.h"
 #include "platform/kernel/Registry.h"
-#include "testsupport/ClockModeGuard.h"
 #include "platform/user/CWinApp.h"
 #include "res/NorvaneAppResources.h"
 #include "sim/keypad/KeypadMatrix.h"
+#include "testsupport/ClockModeGuard.h"
 
 namespace {
 

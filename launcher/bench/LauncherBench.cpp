@@ -12,10 +12,10 @@
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/Registry.h"
-#include "testsupport/StorageTempDir.h"
 #include "platform/user/CWnd.h"
 #include "res/NorvaneAppResources.h"
 #include "sim/board/Board.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "platform/kernel/WinTypes.h"
-#include "testsupport/StorageTempDir.h"
 #include "sim/board/Board.h"
 #include "sim/status/LauncherPicture.h"
+#include "testsupport/StorageTempDir.h"
 
 class LauncherTestDevice {
 public:

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/CFile.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/LastError.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace fs = std::filesystem;
 

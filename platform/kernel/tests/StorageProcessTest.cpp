@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceStorage.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/KernelSync.h"
 #include "platform/kernel/LastError.h"
 #include "platform/kernel/Process.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace fs = std::filesystem;
 

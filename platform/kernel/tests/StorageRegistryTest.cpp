@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/StorageTempDir.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/Registry.h"
+#include "testsupport/StorageTempDir.h"
 
 namespace {
 

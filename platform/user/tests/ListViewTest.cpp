@@ -11,8 +11,8 @@
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/KernelTime.h"
-#include "testsupport/ClockModeGuard.h"
 #include "platform/user/CListCtrl.h"
+#include "testsupport/ClockModeGuard.h"
 
 namespace {
 
