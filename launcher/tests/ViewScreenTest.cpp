@@ -165,7 +165,7 @@ TEST_F(LauncherViewTest, SlideInRaisesTheBackgroundOverBlack) {
 TEST_F(LauncherViewTest, ProgressPopupFramesACentredLine) {
     const RECT client{21, 141, 219, 179};
     const RECT area{23, 143, 217, 177};
-    for (const wchar_t* text : {L"Connecting ..", L"MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"}) {
+    for (const wchar_t* text : {L"Connecting ..", L"MMMMMMMMMM MMMMMMMMMM MMMMMMMMMM MMMMMMMMMM"}) {
         SCOPED_TRACE(CString(text).ToUtf8());
         // The text where centring puts it, drawn on white off the screen.
         CDC screen;
