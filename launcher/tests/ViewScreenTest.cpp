@@ -1,6 +1,6 @@
-// What the launcher view puts on the screen and does with its timer: the progress popup drawn
-// over the program list, the background painted from bitmap 130 over what the popup left, and
-// the battery read only on the view's own timer.
+// What the launcher view puts on the screen and does with its timer: the slide-in frame by
+// frame, the progress popup drawn over the program list, the background painted from bitmap 130
+// over what the popup left, and the battery read only on the view's own timer.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -75,6 +75,8 @@ std::vector<Shot> ScreensWhile(const std::function<void()>& run) {
         std::unique_lock screen(fb.Mutex());
         holding.set_value();
         while (!done) {
+            // The suspension is raised before the screen is let go: the drawer finishes at most
+            // the one drawing it waits for, then parks at its next platform call.
             std::thread suspender([&] { drawer->Suspend(); });
             while (drawer->SuspendCount() == 0)
                 std::this_thread::yield();
