@@ -112,6 +112,22 @@ INSTANTIATE_TEST_SUITE_P(
                        {L"Ovik", L"\\Storage Card\\Ovik2.exe", L"", L""},
                        {L"Varnet", L"v.exe", L"v.bin", L""},
                        {L" Zentra ", L"z.exe", L"", L""}}},
+        // Each of the nine built-in section names keeps its section out of the list; the
+        // near misses around them are extra programs, only "System" is reserved.
+        CatalogueCase{"EveryBuiltInSectionAndItsNearMisses",
+                      "[Zentra]\nProgram=a.exe\n[Quilbar]\nProgram=a.exe\n[Ovikon]\nProgram=a.exe\n"
+                      "[Marl Sweep]\nProgram=a.exe\n[Pell Gather]\nProgram=a.exe\n"
+                      "[Tersen]\nProgram=a.exe\n[Roundel Probe]\nProgram=a.exe\n"
+                      "[Kest]\nProgram=a.exe\n[Pell Tape]\nProgram=a.exe\n[System]\nProgram=a.exe\n"
+                      "[Ovik]\nProgram=o.exe\n[Varnet]\nProgram=v.exe\n[Systems]\nProgram=s.exe\n"
+                      "[MarlSweep]\nProgram=m.exe\n[Pell]\nProgram=p.exe\n[Kest2]\nProgram=k.exe\n",
+                      L"",
+                      {{L"Ovik", L"o.exe", L"", L""},
+                       {L"Varnet", L"v.exe", L"", L""},
+                       {L"Systems", L"s.exe", L"", L""},
+                       {L"MarlSweep", L"m.exe", L"", L""},
+                       {L"Pell", L"p.exe", L"", L""},
+                       {L"Kest2", L"k.exe", L"", L""}}},
         CatalogueCase{"NamesCompareWithCase",
                       "[system]\nProgram=s.exe\n[zentra]\nPara=ignored\n",
                       L"",

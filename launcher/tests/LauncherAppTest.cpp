@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,25 @@ protected:
         return entries.empty() ? 0 : entries.back().seq;
     }
 
+    // A launch begun after the given event has ended: the launcher was launching and is idle.
+    static bool LaunchEndedSince(std::uint64_t seq) {
+        bool launching = false;
+        std::string last;
+        for (const EventLog::Entry& e : EventLog::Instance().Since(seq))
+            if (e.kind == "launcher.state") {
+                last = e.fields["state"];
+                launching = launching || last == "launching";
+            }
+        return launching && last == "idle";
+    }
+
+    // The view's answer to WM_COPYDATA with the given code and no data.
+    static LRESULT SendRequest(DWORD code) {
+        HWND view = GetDlgItem(FindWindow(nullptr, L"AppFrame"), AFX_IDW_PANE_FIRST);
+        COPYDATASTRUCT request{code, 0, nullptr};
+        return SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
+    }
+
     LauncherTestDevice device;
     KeypadMatrix matrix;
     std::uint64_t m_logSeq = 0;
@@ -187,6 +207,100 @@ TEST_F(LauncherApp, LaunchHoldsTheKeypadUntilTheProgramEnds) {
     ASSERT_TRUE(WaitFor([&] { return !DeliveredSince(seq).empty(); }));
     EXPECT_EQ(DeliveredSince(seq).front(), kList + ":8");
 }
+
+// HKLM\Keyboard "Sound" as the launcher reads it.
+void SetKeyClick(DWORD on) {
+    LauncherTestDevice::SetDword(L"Keyboard", L"Sound", on);
+}
+
+// The new key presses since the given event, each with whether it clicked. The last press is
+// left out: its click may still be on its way.
+std::vector<std::pair<int, bool>> ClicksSince(std::uint64_t seq) {
+    std::vector<std::pair<int, bool>> presses;
+    for (const EventLog::Entry& e : EventLog::Instance().Since(seq))
+        if (e.kind == "keypad.posted" && e.fields["repeat"] == 1)
+            presses.emplace_back(e.fields["key"].get<int>(), false);
+        else if (e.kind == "sound.played" && e.fields["resource"] == 143 && !presses.empty())
+            presses.back().second = true;
+    if (!presses.empty())
+        presses.pop_back();
+    return presses;
+}
+
+// The key-click setting is read again when a launch ends, not before it: changed while idle it
+// leaves the clicks as they were; changed while the program runs it holds from the launch's
+// end.
+TEST_F(LauncherApp, KeyClickSettingIsReadWhenALaunchEnds) {
+    const std::filesystem::path gate = device.StateDir() / "program-may-end";
+    ::setenv("ECHO_ARGS_WAIT_FOR", gate.c_str(), 1);
+    SetKeyClick(1);
+    Start();
+    const std::uint64_t seq = LastSeq();
+    SetKeyClick(0);
+    Press(KEY_RIGHT);
+    SetKeyClick(1);
+    Press(KEY_ENTER);
+    ASSERT_TRUE(
+        WaitFor([] { return !LauncherTestDevice::Picture().Describe()["running"].is_null(); }));
+    SetKeyClick(0);
+    std::ofstream(gate).put('\n');
+    ASSERT_TRUE(WaitFor([&] { return LaunchEndedSince(seq); }));
+    Press(KEY_DOWN);
+    SetKeyClick(1);
+    Press(KEY_UP);
+    Press(KEY_DOWN);
+
+    EXPECT_EQ(ClicksSince(seq),
+              (std::vector<std::pair<int, bool>>{
+                  {KEY_RIGHT, true}, {KEY_ENTER, true}, {KEY_DOWN, false}, {KEY_UP, false}}));
+}
+
+enum class Before { CloseWithoutConnection, LaunchWithRefusedImage };
+
+struct KeypadCase {
+    const char* name;
+    Before before;
+};
+
+void PrintTo(const KeypadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class KeypadAfter : public LauncherApp, public ::testing::WithParamInterface<KeypadCase> {};
+
+// After a close request with no connection open, and after a launch whose image the
+// co-processor refuses, the scanner runs and its keys reach the list.
+TEST_P(KeypadAfter, KeysReachTheList) {
+    Start();
+    const std::uint64_t seq = LastSeq();
+    switch (GetParam().before) {
+    case Before::CloseWithoutConnection:
+        EXPECT_EQ(SendRequest(101), 0);
+        EXPECT_EQ(Events("remote.request").back().fields["result"], "ignored");
+        break;
+    case Before::LaunchWithRefusedImage:
+        device.Coproc("status.LOAD_HEADER=7");
+        Press(KEY_RIGHT);
+        Press(KEY_ENTER);
+        ASSERT_TRUE(WaitFor([&] { return LaunchEndedSince(seq); }));
+        bool failed = false;
+        for (const EventLog::Entry& e : Events("progress.shown"))
+            failed = failed || e.fields["text"] == "Load program failed";
+        EXPECT_TRUE(failed);
+        break;
+    }
+
+    const std::uint64_t keys = LastSeq();
+    Press(KEY_DOWN);
+    ASSERT_TRUE(WaitFor([&] { return !DeliveredSince(keys).empty(); }));
+    EXPECT_EQ(DeliveredSince(keys).front(), kList + ":" + std::to_string(KEY_DOWN));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, KeypadAfter,
+    ::testing::Values(KeypadCase{"CloseWithoutConnection", Before::CloseWithoutConnection},
+                      KeypadCase{"LaunchWithRefusedImage", Before::LaunchWithRefusedImage}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A remote connection silences the keypad until it is closed; a launcher closed while one is
 // open still ends, its scanner stopped although suspended.

@@ -51,6 +51,7 @@ protected:
                          "[NoImage]\nProgram=\\Storage Card\\NoImage.exe\n");
         QCaldroAppView::StartupThreadProc(view);
         view->SetTimer(QCaldroAppView::kBatteryTimerId, QCaldroAppView::kBatteryPeriodMs, nullptr);
+        timerSetUs = NowUs();
         m_downloadsBefore = Events("image.download").size();
         recorder.exchanges.clear();
     }
@@ -92,6 +93,8 @@ protected:
 
     std::vector<std::uint8_t> Image() const { return LauncherTestDevice::TheBoard().Image(); }
 
+    // When the fixture armed the battery timer.
+    std::uint64_t timerSetUs = 0;
     const std::vector<std::uint8_t> kTersen = LauncherTestDevice::Pattern(1500, 4);
     const std::vector<std::uint8_t> kOther = LauncherTestDevice::Pattern(1200, 5);
 
@@ -196,6 +199,26 @@ TEST_F(Remote, RequestsThatChangeNothing) {
     EXPECT_EQ(Send(kClose, u""), 0);
     EXPECT_EQ(Results(), (std::vector<std::string>{"101 ignored", "102 ignored", "100 opened",
                                                    "100 ignored", "101 closed"}));
+}
+
+// A close request without a connection leaves the battery timer as it was: it still reads the
+// battery every 30000 ms counted from when it was set, not from the request.
+TEST_F(Remote, CloseWithoutConnectionKeepsTheBatteryTimer) {
+    PumpFor(10000);
+    EXPECT_EQ(Send(kClose, u""), 0);
+    PumpFor(DWORD((timerSetUs + 60100000 - NowUs()) / 1000));
+
+    std::vector<std::uint64_t> readsMs;
+    for (const CoprocExchange& e : recorder.exchanges)
+        if (e.commandName == "GET_BATTERY")
+            readsMs.push_back((e.timeUs - timerSetUs) / 1000);
+    ASSERT_EQ(readsMs.size(), 2u);
+    for (std::size_t i = 0; i < readsMs.size(); ++i) {
+        SCOPED_TRACE(i);
+        // The timer is looked at when the loop next runs, every 20 ms.
+        EXPECT_GE(readsMs[i], 30000u * (i + 1));
+        EXPECT_LT(readsMs[i], 30000u * (i + 1) + 50);
+    }
 }
 
 TEST_F(Remote, NoticeSpeaksTheLanguageInForce) {

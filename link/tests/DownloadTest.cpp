@@ -1,12 +1,16 @@
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "link/QCoprocLink.h"
 #include "link/tests/LinkTest.h"
+#include "platform/bsp/BoardSupport.h"
 #include "sim/board/Sha256.h"
+#include "sim/board/tests/CountingBackend.h"
 
 namespace {
 
@@ -30,6 +34,30 @@ protected:
     }
 
     QCoprocLink link;
+};
+
+// Stands between the link and the board and sets a co-processor fault just before the first
+// request strobe that comes once armed() is true, outside the board's own callbacks.
+class FaultAtRequest : public CountingBackend {
+public:
+    FaultAtRequest(Board& board, std::function<bool()> armed, std::string fault)
+        : CountingBackend(board), m_target(board), m_armed(std::move(armed)),
+          m_fault(std::move(fault)) {}
+
+    void WriteRegister(XScaleBlock block, DWORD offset, DWORD value) override {
+        if (block == XScaleBlock::Gpio && offset == GPSR0 && (value & kRequestBit) &&
+            !m_fault.empty() && m_armed()) {
+            EXPECT_EQ(m_target.Configure(m_fault), "");
+            m_fault.clear();
+        }
+        CountingBackend::WriteRegister(block, offset, value);
+    }
+
+private:
+    static constexpr DWORD kRequestBit = 1u << CoprocModel::kRequestLine;
+    Board& m_target;
+    std::function<bool()> m_armed;
+    std::string m_fault;
 };
 
 TEST_F(DownloadTest, ImageGoesOutInBlocksOf4000) {
@@ -84,6 +112,38 @@ TEST_F(DownloadTest, RefusedFramesStopTheDownloadBeforeTheStart) {
         EXPECT_EQ(recorder.Commands(), c.commands) << c.fault;
         EXPECT_FALSE(board.ImageStarted()) << c.fault;
     }
+}
+
+// A co-processor that does not raise its ready line for the start command gets no start frame:
+// the link polls 200 times, ends the request with the release strobe and counts the image as
+// sent.
+TEST_F(DownloadTest, StartNotAnsweredSendsNoStartFrameAndSucceeds) {
+    const auto image = TestCard::Pattern(5000);
+    const std::wstring path = card.Write("image.bin", image);
+    int blocks = 0;
+    recorder.onExchange = [&](const CoprocExchange& e) {
+        blocks += e.commandName == "LOAD_BLOCK" ? 1 : 0;
+    };
+    FaultAtRequest backend(
+        board, [&] { return blocks == 2; }, "never_ready=1");
+
+    EXPECT_TRUE(link.DownloadImage(path.c_str()));
+
+    EXPECT_EQ(recorder.Commands(),
+              (std::vector<std::string>{"LOAD_HEADER", "LOAD_BLOCK", "LOAD_BLOCK"}));
+    EXPECT_EQ(board.Image(), image);
+    EXPECT_FALSE(board.ImageStarted());
+    // The header and each block go out and their replies come in; no transfer follows them.
+    EXPECT_EQ(recorder.TransferSizes(), (std::vector<DWORD>{16, 16, 4032, 16, 4032, 16}));
+    std::vector<std::uint64_t> requests, releases;
+    for (const auto& e : recorder.edges)
+        if (e.level && e.gpio == CoprocModel::kRequestLine)
+            requests.push_back(e.us);
+        else if (e.level && e.gpio == CoprocModel::kReleaseLine)
+            releases.push_back(e.us);
+    ASSERT_EQ(requests.size(), 4u);
+    ASSERT_EQ(releases.size(), 4u);
+    EXPECT_EQ(releases.back() - requests.back(), 200000u);
 }
 
 TEST_F(DownloadTest, FileThatCannotBeOpenedSendsNothing) {
