@@ -10,7 +10,7 @@
 #include "link/tests/LinkTest.h"
 #include "platform/bsp/BoardSupport.h"
 #include "sim/board/Sha256.h"
-#include "sim/board/tests/CountingBackend.h"
+#include "testsupport/CountingBackend.h"
 
 namespace {
 
