@@ -157,11 +157,13 @@ TEST_F(ThreadTest, CriticalSectionIsRecursiveAndBlockingCountsAsAWait) {
 
 // Runs without any platform call until released, then counts through platform calls.
 struct Holdout {
+    std::atomic<bool> running{false}; // past its start, where it makes no platform call
     std::atomic<bool> release{false};
     Counter counter;
 
     static UINT Run(LPVOID param) {
         auto* self = static_cast<Holdout*>(param);
+        self->running = true;
         while (!self->release.load())
             std::this_thread::yield();
         return Counter::Run(&self->counter);
@@ -185,6 +187,9 @@ TEST_F(ThreadTest, ThreadWaitingInSuspendThreadCountsAsBlockedInAWait) {
     Holdout holdout;
     const HANDLE z = StartSuspended(&Holdout::Run, &holdout);
     ResumeThread(z);
+    // On a busy host z may still be starting, at a checkpoint where y's suspension would stop it
+    // at once; wait until it runs where it makes no platform call.
+    ASSERT_TRUE(Eventually([&] { return holdout.running.load(); }));
     Suspender y;
     y.target = z;
     const HANDLE yh = StartSuspended(&Suspender::Run, &y);
