@@ -3,6 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "link/CoprocBytes.h"
 #include "link/CoprocProtocol.h"
 #include "link/QCoprocLink.h"
 #include "platform/kernel/KernelTime.h"
@@ -26,10 +27,6 @@ constexpr BYTE kProductNorvane = 5;
 constexpr BYTE kProductCaldro = 6;
 // The size of the buffer that "Product" is read into; a longer value counts as missing.
 constexpr DWORD kProductBufferBytes = 260;
-
-DWORD Le32(const BYTE* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
-}
 
 WORD Field(const BYTE* reply, int offset) {
     return LOWORD(Le32(reply + offset));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "link/CoprocBytes.h"
 #include "link/CoprocProtocol.h"
 #include "platform/kernel/KernelTime.h"
 
@@ -21,14 +22,6 @@ BYTE Sum(const BYTE* bytes, std::uint64_t count) {
     for (std::uint64_t i = 0; i < count; ++i)
         sum = BYTE(sum + bytes[i]);
     return sum;
-}
-
-WORD Le16(const BYTE* p) {
-    return WORD(p[0] | p[1] << 8);
-}
-
-DWORD Le32(const BYTE* p) {
-    return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
 }
 
 } // namespace

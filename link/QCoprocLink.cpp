@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "link/CoprocBytes.h"
 #include "link/CoprocProtocol.h"
 #include "platform/kernel/CFile.h"
 #include "platform/kernel/KernelTime.h"
@@ -16,16 +17,6 @@ constexpr WORD kStartLength = 12;
 constexpr DWORD kStartWord = 0x80000000;
 constexpr int kLoadReplySize = 10;
 constexpr WORD kQueryLength = 8;
-
-void Put16(BYTE* p, DWORD v) {
-    p[0] = BYTE(v);
-    p[1] = BYTE(v >> 8);
-}
-
-void Put32(BYTE* p, DWORD v) {
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
+#include "testsupport/LogEvents.h"
 
 class ManualClock : public ::testing::Test {
 protected:
@@ -16,8 +17,7 @@ protected:
         clock.SetManual();
         clock.AdvanceTo((clock.NowUs() / 1000 + 1) * 1000);
         m_startUs = clock.NowUs();
-        const auto entries = EventLog::Instance().Since(0);
-        m_logSeq = entries.empty() ? 0 : entries.back().seq;
+        m_logSeq = EventLog::Instance().LastSeq();
     }
 
     std::uint64_t NowUs() const { return DeviceClock::Instance().NowUs(); }
@@ -25,11 +25,7 @@ protected:
     void RestartStopwatch() { m_startUs = NowUs(); }
     // Event-log entries of one kind recorded since the test began.
     std::vector<EventLog::Entry> Events(const std::string& kind) const {
-        std::vector<EventLog::Entry> out;
-        for (const EventLog::Entry& e : EventLog::Instance().Since(m_logSeq))
-            if (e.kind == kind)
-                out.push_back(e);
-        return out;
+        return EventsOfKind(kind, m_logSeq);
     }
 
 private:

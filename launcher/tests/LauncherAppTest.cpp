@@ -22,6 +22,7 @@
 #include "platform/user/WinUser.h"
 #include "res/resource.h"
 #include "sim/keypad/KeypadMatrix.h"
+#include "testsupport/LogEvents.h"
 
 namespace {
 
@@ -33,8 +34,7 @@ class LauncherApp : public ::testing::Test {
 protected:
     void SetUp() override {
         DeviceClock::Instance().SetScaled(kSpeed);
-        const auto entries = EventLog::Instance().Since(0);
-        m_logSeq = entries.empty() ? 0 : entries.back().seq;
+        m_logSeq = EventLog::Instance().LastSeq();
         device.InstallProgram("Norvane\\Zentra\\Zentra.exe");
         device.WriteCard("Norvane\\Zentra\\Zentra.bin", LauncherTestDevice::Pattern(3000, 2));
         device.WriteCard("Norvane\\App\\NorvaneApp.ini", "[Zentra]\nPara=-go\n");
@@ -103,11 +103,7 @@ protected:
     }
 
     std::vector<EventLog::Entry> Events(const std::string& kind) const {
-        std::vector<EventLog::Entry> out;
-        for (const EventLog::Entry& e : EventLog::Instance().Since(m_logSeq))
-            if (e.kind == kind)
-                out.push_back(e);
-        return out;
+        return EventsOfKind(kind, m_logSeq);
     }
 
     // Keys the launcher's windows received since the given event, as "id:key".
@@ -120,10 +116,7 @@ protected:
         return out;
     }
 
-    static std::uint64_t LastSeq() {
-        const auto entries = EventLog::Instance().Since(0);
-        return entries.empty() ? 0 : entries.back().seq;
-    }
+    static std::uint64_t LastSeq() { return EventLog::Instance().LastSeq(); }
 
     // A launch begun after the given event has ended: the launcher was launching and is idle.
     static bool LaunchEndedSince(std::uint64_t seq) {

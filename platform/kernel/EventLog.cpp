@@ -40,6 +40,11 @@ std::vector<EventLog::Entry> EventLog::Since(std::uint64_t afterSeq) const {
     return out;
 }
 
+std::uint64_t EventLog::LastSeq() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_entries.empty() ? 0 : m_entries.back().seq;
+}
+
 void EventLog::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_entries.clear();

@@ -34,6 +34,8 @@ public:
     void RemoveListener(std::uint64_t id);
     // Entries with a sequence number above afterSeq, oldest first.
     std::vector<Entry> Since(std::uint64_t afterSeq = 0) const;
+    // The sequence number of the newest entry, 0 before the first: a mark to read on from.
+    std::uint64_t LastSeq() const;
     void Clear();
 
     static nlohmann::json ToJson(const Entry& entry);

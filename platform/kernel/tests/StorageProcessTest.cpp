@@ -114,8 +114,7 @@ TEST_F(LaunchTest, HandleSignalsWhenTheProgramEndsAndGivesItsExitCode) {
         const fs::path gate = m_dir.Path() / (std::string("gate-") + c.variable);
         ::setenv("ECHO_ARGS_WAIT_FOR", gate.c_str(), 1);
         ::setenv(c.variable, c.value, 1);
-        const auto seqBefore =
-            EventLog::Instance().Since().empty() ? 0 : EventLog::Instance().Since().back().seq;
+        const auto seqBefore = EventLog::Instance().LastSeq();
         HANDLE process = Start(L"one \"two three\"");
 
         // The program waits at its gate: the handle is not signalled and the code says so.
