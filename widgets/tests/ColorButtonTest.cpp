@@ -1,6 +1,7 @@
 // The colour button on the screen: its face, edge, text and focus rectangle in each state, the
 // check-box and radio marks, the choice and place of its images, its clicks by stylus and by
 // the keypad's enter key, the keys it passes on, and the icons it owns.
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/kernel/Resources.h"
 #include "res/NorvaneAppResources.h"
+#include "res/resource.h"
 #include "testsupport/LogEvents.h"
 #include "widgets/QColorButton.h"
 
@@ -236,6 +238,287 @@ TEST_F(ColorButtonTest, TextFormatFollowsTheAlignmentBitsOfTheStyle) {
         Bind(button, {0, 0, 40, 20}, L"OK", style);
         EXPECT_EQ(button.GetTextFormat(), format) << std::hex << "style " << style;
     }
+}
+
+const std::map<COLORREF, char> kMarkLegend = {
+    {kFace, '.'}, {kWhite, 'w'},         {kBlack, 'k'},           {kShadow, 'g'},
+    {kNavy, 'n'}, {RGB(30, 75, 0), 'd'}, {RGB(100, 255, 0), 'y'},
+};
+
+// A template check box (BS_AUTOCHECKBOX) of item rectangle (0, 0, 100, 20): no edge, a sunken
+// white box 18 pixels square at (2, 1), the tick only while checked, the text beside the box in
+// the same place whether pressed or not. A tap (posted WM_LBUTTONDOWN and WM_LBUTTONUP) and the
+// enter key each toggle it; the parent receives every BN_CLICKED and the event log every change.
+// The button has the focus throughout, so its focus rectangle (1, 1, 99, 19) crosses the box's
+// first and last rows, which the pictures leave out.
+TEST_F(ColorButtonTest, CheckBoxTogglesByStylusAndEnterAndTheParentSeesEveryClick) {
+    constexpr RECT kRect{20, 60, 120, 80};
+    constexpr RECT kBoxRows{kRect.left + 2, kRect.top + 2, kRect.left + 20, kRect.top + 18};
+    constexpr RECT kText{kRect.left + 23, kRect.top, kRect.right, kRect.bottom};
+    const std::vector<std::string> tickedBox = {
+        "gkkkkkkkkkkkkkkk.w", "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w",
+        "gkwwwwwwwwwwwkkw.w", "gkwwwwwwwwwwkkkw.w", "gkwwwwwwwwwkkkww.w", "gkwwkkwwwwkkkwww.w",
+        "gkwwkkkwwkkkwwww.w", "gkwwwkkkkkkwwwww.w", "gkwwwwkkkkwwwwww.w", "gkwwwwwkkwwwwwww.w",
+        "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w", "g................w",
+    };
+    std::vector<std::string> emptyBox = tickedBox;
+    for (std::size_t y = 1; y < 15; ++y)
+        emptyBox[y] = "gkwwwwwwwwwwwwww.w";
+
+    TestButton button;
+    Bind(button, kRect, L"Sound", BS_AUTOCHECKBOX);
+    button.SetFocus();
+    m_screen.Pump();
+    const auto box = [&] { return WidgetScreen::Picture(kBoxRows, kMarkLegend); };
+    const auto text = [&] { return WidgetScreen::Picture(kText, kMarkLegend); };
+    EXPECT_EQ(box(), emptyBox);
+    EXPECT_EQ(WidgetScreen::Pixel(kRect.left, kRect.top), kNavy) << "no edge";
+    const std::vector<std::string> restingText = text();
+    ASSERT_EQ(restingText.size(), 20u);
+    EXPECT_NE(restingText[8].find('w'), std::string::npos) << "white text on navy";
+
+    ::PostMessage(button.m_hWnd, WM_LBUTTONDOWN, kLeftButtonDown, MAKELPARAM(30, 5));
+    m_screen.Pump();
+    EXPECT_EQ(text(), restingText) << "pressed, the text stays";
+    EXPECT_EQ(box(), emptyBox) << "not checked before the release";
+    ::PostMessage(button.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 5));
+    m_screen.Pump();
+    EXPECT_TRUE(button.IsChecked());
+    EXPECT_EQ(box(), tickedBox);
+    EXPECT_EQ(text(), restingText);
+
+    Post(button, WM_KEYPAD, KEY_ENTER, 1);
+    EXPECT_FALSE(button.IsChecked());
+    EXPECT_EQ(box(), emptyBox);
+    Post(button, WM_KEYPAD, KEY_ENTER, 1);
+    EXPECT_TRUE(button.IsChecked());
+    EXPECT_EQ(box(), tickedBox);
+
+    EXPECT_EQ(m_parent.commands,
+              (std::vector<std::pair<UINT, int>>(3, {UINT(kButtonId), int(BN_CLICKED)})));
+    EXPECT_EQ(CheckedEvents(), (std::vector<int>{1, 0, 1}));
+    const auto events = EventsOfKind("button.checked", m_mark);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().fields.at("id"), kButtonId);
+    EXPECT_EQ(events.back().fields.at("hwnd"), reinterpret_cast<std::uintptr_t>(button.m_hWnd));
+    EXPECT_EQ(button.GetCheck(), BST_UNCHECKED) << "the platform's check state is not used";
+
+    // A tap released outside the button is no click.
+    ::PostMessage(button.m_hWnd, WM_LBUTTONDOWN, kLeftButtonDown, MAKELPARAM(30, 5));
+    ::PostMessage(button.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(30, 25));
+    m_screen.Pump();
+    EXPECT_TRUE(button.IsChecked());
+    EXPECT_EQ(m_parent.commands.size(), 3u);
+    EXPECT_EQ(CheckedEvents().size(), 3u);
+}
+
+// The radio look (mark kind 0) on a check box without text, item rectangle (0, 0, 20, 20): the
+// 18-pixel box centred at (1, 1); a dark green disc in black, a second one in grey one pixel
+// inside it, and the white glint; the inner disc turns yellow-green while checked.
+TEST_F(ColorButtonTest, RadioMarkIsTwoDiscsAndAGlintAndLightsUpWhenChecked) {
+    constexpr RECT kRect{20, 60, 40, 80};
+    const std::vector<std::string> off = {
+        "....................", ".......kkkkkk.......", ".....kkggggggkk.....",
+        "....kggddddddggk....", "...kgddddddddddgk...", "..kgddddddddddddgk..",
+        "..kgddwwddddddddgk..", ".kgdddwwdddddddddgk.", ".kgdddwwdddddddddgk.",
+        ".kgddddddddddddddgk.", ".kgddddddddddddddgk.", ".kgddddddddddddddgk.",
+        ".kgddddddddddddddgk.", "..kgddddddddddddgk..", "..kgddddddddddddgk..",
+        "...kgddddddddddgk...", "....kggddddddggk....", ".....kkggggggkk.....",
+        ".......kkkkkk.......", "....................",
+    };
+    std::vector<std::string> on = off;
+    for (std::string& row : on)
+        std::replace(row.begin(), row.end(), 'd', 'y');
+
+    TestButton button;
+    button.SetMarkKind(QColorButton::kMarkRadio, FALSE);
+    Bind(button, kRect, L"", BS_AUTOCHECKBOX);
+    EXPECT_EQ(WidgetScreen::Picture(kRect, kMarkLegend), off);
+    // Each tap focuses the button; the focus goes back to the parent to see the mark whole.
+    const auto tap = [&] {
+        Tap(button, {3, 3});
+        m_parent.SetFocus();
+        m_screen.Pump();
+    };
+    tap();
+    EXPECT_EQ(WidgetScreen::Picture(kRect, kMarkLegend), on);
+    tap();
+    EXPECT_EQ(WidgetScreen::Picture(kRect, kMarkLegend), off);
+
+    // Any other kind draws no mark at all.
+    button.SetMarkKind(7, TRUE);
+    m_screen.Pump();
+    EXPECT_EQ(WidgetScreen::Picture(kRect, kMarkLegend),
+              std::vector<std::string>(20, std::string(20, '.')));
+}
+
+// Enter clicks an enabled button; every other key is posted on to the parent unchanged.
+TEST_F(ColorButtonTest, EnterClicksAndOtherKeysReachTheParentWithTheSameLParam) {
+    struct KeyCase {
+        BYTE key;
+        LPARAM repeat;
+        bool passed;
+    };
+    const KeyCase cases[] = {
+        {KEY_UP, 1, true},          {KEY_DOWN, 4, true},   {KEY_LEFT, 1, true},
+        {KEY_RIGHT, 0x20003, true}, {KEY_SELECT, 2, true}, {KEY_ABOUT, 1, true},
+        {KEY_9, 1, true},           {KEY_ENTER, 1, false},
+    };
+    TestButton button;
+    Bind(button, {20, 30, 60, 50}, L"OK", BS_PUSHBUTTON);
+    button.SetFocus();
+    m_screen.Pump();
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(int(c.key));
+        m_parent.commands.clear();
+        Post(button, WM_KEYPAD, c.key, c.repeat);
+        const std::vector<MSG> passed = MessagesFor(m_dispatched, m_parent.m_hWnd, WM_KEYPAD);
+        ASSERT_EQ(passed.size(), c.passed ? 1u : 0u);
+        if (c.passed) {
+            EXPECT_EQ(passed[0].wParam, WPARAM(c.key));
+            EXPECT_EQ(passed[0].lParam, c.repeat);
+        }
+        EXPECT_EQ(m_parent.commands.size(), c.passed ? 0u : 1u);
+    }
+}
+
+TEST_F(ColorButtonTest, EnterOnADisabledButtonDoesNothingAndAKeyWithoutParentIsDropped) {
+    TestButton button;
+    Bind(button, {20, 30, 60, 50}, L"OK", BS_PUSHBUTTON);
+    // Disabled, not yet drawn so: the window's own state refuses the click.
+    button.EnableWindow(FALSE);
+    Post(button, WM_KEYPAD, KEY_ENTER, 1);
+    // Enabled again, but drawn disabled last: still no click until it is drawn enabled.
+    button.EnableWindow(TRUE);
+    Post(button, WM_KEYPAD, KEY_ENTER, 1);
+    EXPECT_TRUE(m_parent.commands.empty());
+    m_screen.Pump();
+    Post(button, WM_KEYPAD, KEY_ENTER, 1);
+    EXPECT_EQ(m_parent.commands.size(), 1u);
+
+    TestButton orphan;
+    HWND top = CreateWindow(L"Button", L"Alone", WS_POPUP | WS_VISIBLE, 0, 200, 40, 20, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_TRUE(orphan.SubclassWindow(top));
+    m_screen.Pump();
+    Post(orphan, WM_KEYPAD, KEY_RIGHT, 1);
+    for (const MSG& m : m_dispatched)
+        EXPECT_TRUE(m.message != WM_KEYPAD || m.hwnd == top) << "posted to " << m.hwnd;
+}
+
+// Which of the three images shows, and where: centred without text, one pixel right and down
+// while a push button is pressed, never moved in check mode.
+TEST_F(ColorButtonTest, ImageFollowsStateAndFocusAndIsPlacedByTheRectangle) {
+    constexpr RECT kRect{20, 100, 80, 124};
+    constexpr int kNone = -1;
+    struct ImageCase {
+        const char* name;
+        DWORD style;
+        std::vector<int> slots;
+        std::function<void(TestButton&)> change;
+        int shown;
+        POINT at; // in the button
+        COLORREF face;
+    };
+    const auto focus = [](TestButton& b) { b.SetFocus(); };
+    const auto none = [](TestButton&) {};
+    const ImageCase cases[] = {
+        {"normal image alone", BS_PUSHBUTTON, {0}, none, 0, {22, 4}, kFace},
+        {"normal and active, resting", BS_PUSHBUTTON, {0, 1}, none, 0, {22, 4}, kFace},
+        {"focused push button: active", BS_PUSHBUTTON, {0, 1}, focus, 1, {22, 4}, kNavy},
+        {"focused without an active image", BS_PUSHBUTTON, {0}, focus, 0, {22, 4}, kNavy},
+        {"pressed push button: active, moved",
+         BS_PUSHBUTTON,
+         {0, 1},
+         [](TestButton& b) { b.SetState(TRUE); },
+         1,
+         {23, 5},
+         kFace},
+        {"disabled: the disabled image",
+         BS_PUSHBUTTON,
+         {0, 1, 2},
+         [](TestButton& b) { b.EnableWindow(FALSE); },
+         2,
+         {22, 4},
+         kFace},
+        {"disabled without a disabled image: normal",
+         BS_PUSHBUTTON,
+         {0, 1},
+         [](TestButton& b) { b.EnableWindow(FALSE); },
+         0,
+         {22, 4},
+         kFace},
+        {"no normal image: none at all", BS_PUSHBUTTON, {1, 2}, focus, kNone, {22, 4}, kNavy},
+        {"focused check box: normal", BS_AUTOCHECKBOX, {0, 1}, focus, 0, {22, 4}, kNavy},
+        {"checked check box: active, not moved",
+         BS_AUTOCHECKBOX,
+         {0, 1},
+         [](TestButton& b) {
+             ::SendMessage(b.m_hWnd, WM_LBUTTONDOWN, kLeftButtonDown, 0);
+             ::SendMessage(b.m_hWnd, WM_LBUTTONUP, 0, 0);
+             b.GetParent()->SetFocus();
+         },
+         1,
+         {22, 4},
+         kFace},
+    };
+    const UINT ids[] = {IDI_MB_INFORMATION, IDI_MB_ERROR, IDI_MB_QUESTION};
+    for (const ImageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestButton button;
+        for (int slot : c.slots)
+            button.SetImage(slot, LoadIcon16(ids[slot]), 16, 16, FALSE);
+        Bind(button, kRect, L"", c.style);
+        c.change(button);
+        m_screen.Pump();
+
+        Reference ref(16, 16);
+        ref.dc().FillSolidRect(0, 0, 16, 16, c.face);
+        if (c.shown != kNone) {
+            HICON icon = LoadIcon16(ids[c.shown]);
+            DrawIconEx(ref.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+            DestroyIcon(icon);
+        }
+        EXPECT_EQ(ref.MismatchOnScreen({kRect.left + c.at.x, kRect.top + c.at.y}), "");
+    }
+}
+
+TEST_F(ColorButtonTest, WithTextTheImageSitsAtTheLeftAndTheTextFollowsIt) {
+    constexpr RECT kRect{20, 100, 80, 124};
+    TestButton button;
+    button.SetImage(QColorButton::kImageNormal, LoadIcon16(IDI_MB_INFORMATION), 16, 16, FALSE);
+    Bind(button, kRect, L"Go", BS_PUSHBUTTON);
+
+    Reference ref(60, 24);
+    ref.dc().FillSolidRect(0, 0, 60, 24, kFace);
+    CRect item(0, 0, 60, 24);
+    ref.dc().DrawEdge(item, EDGE_RAISED, BF_RECT);
+    HICON icon = LoadIcon16(IDI_MB_INFORMATION);
+    DrawIconEx(ref.dc(), 3, 4, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    ref.Text(L"Go", kBlack, {21, 1, 58, 23}, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+    EXPECT_EQ(ref.MismatchOnScreen({kRect.left, kRect.top}), "");
+}
+
+TEST_F(ColorButtonTest, TheButtonOwnsItsIcons) {
+    HICON first = LoadIcon16(IDI_MB_INFORMATION);
+    HICON second = LoadIcon16(IDI_MB_ERROR);
+    HICON kept = LoadIcon16(IDI_MB_QUESTION);
+    HICON last = LoadIcon16(IDI_MB_WARNING);
+    {
+        TestButton button;
+        button.SetImage(0, first, 16, 16, FALSE);
+        button.SetImage(0, second, 16, 16, FALSE); // replaces, and destroys, the first
+        button.SetImage(0, second, 16, 16, FALSE); // the same icon again stays
+        button.SetImage(3, kept, 16, 16, FALSE);   // no such slot: not taken
+        button.SetImage(2, kept, 16, 16, FALSE);
+        button.ReleaseImages(FALSE); // forgets without destroying
+        button.SetImage(1, last, 16, 16, FALSE);
+        EXPECT_FALSE(DestroyIcon(first));
+    }
+    EXPECT_TRUE(DestroyIcon(second));
+    EXPECT_TRUE(DestroyIcon(kept));
+    EXPECT_FALSE(DestroyIcon(last)) << "destroyed with the button";
 }
 
 } // namespace
