@@ -221,6 +221,26 @@ TEST_F(ColorButtonTest, PushButtonDrawsFaceEdgeTextAndFocusInEachState) {
     }
 }
 
+// Check boxes (BS_CHECKBOX, BS_AUTOCHECKBOX) become check mode without an edge and toggle when
+// clicked; push, default push and radio buttons stay push buttons with an edge.
+TEST_F(ColorButtonTest, TheTemplateStyleChoosesPushOrCheckMode) {
+    const std::pair<DWORD, bool> cases[] = {
+        {BS_PUSHBUTTON, false},  {BS_DEFPUSHBUTTON, false}, {BS_CHECKBOX, true},
+        {BS_AUTOCHECKBOX, true}, {BS_RADIOBUTTON, false},   {BS_AUTORADIOBUTTON, false},
+    };
+    for (const auto& [style, checkMode] : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << style);
+        TestButton button;
+        Bind(button, {20, 30, 60, 50}, L"", style);
+        EXPECT_EQ(button.GetButtonStyle() & BS_OWNERDRAW, BS_OWNERDRAW);
+        EXPECT_EQ(WidgetScreen::Pixel(59, 49), checkMode ? kFace : kBlack) << "the edge's corner";
+        Tap(button, {3, 3});
+        EXPECT_EQ(button.IsChecked(), checkMode ? TRUE : FALSE);
+        EXPECT_EQ(m_parent.commands.size(), 1u);
+        m_parent.commands.clear();
+    }
+}
+
 TEST_F(ColorButtonTest, TextFormatFollowsTheAlignmentBitsOfTheStyle) {
     const std::pair<DWORD, UINT> cases[] = {
         {0, DT_CENTER | DT_VCENTER},
@@ -254,7 +274,7 @@ const std::map<COLORREF, char> kMarkLegend = {
 TEST_F(ColorButtonTest, CheckBoxTogglesByStylusAndEnterAndTheParentSeesEveryClick) {
     constexpr RECT kRect{20, 60, 120, 80};
     constexpr RECT kBoxRows{kRect.left + 2, kRect.top + 2, kRect.left + 20, kRect.top + 18};
-    constexpr RECT kText{kRect.left + 23, kRect.top, kRect.right, kRect.bottom};
+    constexpr RECT kText{kRect.left + 22, kRect.top, kRect.left + 99, kRect.bottom};
     const std::vector<std::string> tickedBox = {
         "gkkkkkkkkkkkkkkk.w", "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w", "gkwwwwwwwwwwwwww.w",
         "gkwwwwwwwwwwwkkw.w", "gkwwwwwwwwwwkkkw.w", "gkwwwwwwwwwkkkww.w", "gkwwkkwwwwkkkwww.w",
@@ -266,7 +286,7 @@ TEST_F(ColorButtonTest, CheckBoxTogglesByStylusAndEnterAndTheParentSeesEveryClic
         emptyBox[y] = "gkwwwwwwwwwwwwww.w";
 
     TestButton button;
-    Bind(button, kRect, L"Sound", BS_AUTOCHECKBOX);
+    Bind(button, kRect, L"Sound", BS_AUTOCHECKBOX | BS_LEFT);
     button.SetFocus();
     m_screen.Pump();
     const auto box = [&] { return WidgetScreen::Picture(kBoxRows, kMarkLegend); };
@@ -274,8 +294,23 @@ TEST_F(ColorButtonTest, CheckBoxTogglesByStylusAndEnterAndTheParentSeesEveryClic
     EXPECT_EQ(box(), emptyBox);
     EXPECT_EQ(WidgetScreen::Pixel(kRect.left, kRect.top), kNavy) << "no edge";
     const std::vector<std::string> restingText = text();
-    ASSERT_EQ(restingText.size(), 20u);
-    EXPECT_NE(restingText[8].find('w'), std::string::npos) << "white text on navy";
+    // Left-aligned (BS_LEFT), the text is laid out in (22, 0, 99, 20): the rectangle left of the
+    // box's side + 3 pixels, grown back by a pixel at the top and the bottom.
+    Reference textRef(kText.right - kText.left, kText.bottom - kText.top);
+    textRef.dc().FillSolidRect(0, 0, 77, 20, kNavy);
+    textRef.Text(L"Sound", kWhite, {0, 0, 77, 20}, DT_LEFT | DT_VCENTER | DT_WORDBREAK);
+    ASSERT_GT(textRef.Count(kWhite), 4);
+    std::vector<std::string> expectedText;
+    for (int y = 0; y < 20; ++y) {
+        std::string row;
+        for (int x = 0; x < 77; ++x)
+            row += textRef.dc().GetPixel(x, y) == kWhite ? 'w' : 'n';
+        expectedText.push_back(row);
+    }
+    std::vector<std::string> shownText = restingText;
+    for (std::string& row : shownText)
+        std::replace(row.begin(), row.end(), '?', 'n'); // the focus rectangle's dots
+    EXPECT_EQ(shownText, expectedText);
 
     ::PostMessage(button.m_hWnd, WM_LBUTTONDOWN, kLeftButtonDown, MAKELPARAM(30, 5));
     m_screen.Pump();
@@ -487,7 +522,7 @@ TEST_F(ColorButtonTest, WithTextTheImageSitsAtTheLeftAndTheTextFollowsIt) {
     constexpr RECT kRect{20, 100, 80, 124};
     TestButton button;
     button.SetImage(QColorButton::kImageNormal, LoadIcon16(IDI_MB_INFORMATION), 16, 16, FALSE);
-    Bind(button, kRect, L"Go", BS_PUSHBUTTON);
+    Bind(button, kRect, L"Go", BS_PUSHBUTTON | BS_LEFT);
 
     Reference ref(60, 24);
     ref.dc().FillSolidRect(0, 0, 60, 24, kFace);
@@ -496,7 +531,7 @@ TEST_F(ColorButtonTest, WithTextTheImageSitsAtTheLeftAndTheTextFollowsIt) {
     HICON icon = LoadIcon16(IDI_MB_INFORMATION);
     DrawIconEx(ref.dc(), 3, 4, icon, 0, 0, 0, nullptr, DI_NORMAL);
     DestroyIcon(icon);
-    ref.Text(L"Go", kBlack, {21, 1, 58, 23}, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+    ref.Text(L"Go", kBlack, {21, 1, 58, 23}, DT_LEFT | DT_VCENTER | DT_WORDBREAK);
     EXPECT_EQ(ref.MismatchOnScreen({kRect.left, kRect.top}), "");
 }
 
