@@ -29,6 +29,26 @@ QColorButton::QColorButton() {
 
 QColorButton::~QColorButton() {
     ReleaseImages(TRUE);
+    DestroyDropDownMenu();
+}
+
+// The records of the menu's items are freed before the menu: nobody else holds them.
+void QColorButton::DestroyDropDownMenu() {
+    if (m_menu.m_hMenu) {
+        m_menu.ReleaseItemData(&m_menu);
+        m_menu.DestroyMenu();
+    }
+}
+
+void QColorButton::AttachMenu(HMENU hMenu, HWND hOwner, BYTE placement) {
+    if (hMenu != m_menu.m_hMenu) {
+        DestroyDropDownMenu();
+        if (hMenu) {
+            m_menu.Attach(hMenu);
+        }
+    }
+    m_hMenuOwner = hOwner;
+    m_placement = placement;
 }
 
 void QColorButton::Repaint(BOOL bRepaint) {
@@ -97,7 +117,12 @@ void QColorButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
     const UINT state = lpDrawItemStruct->itemState;
     const int selected = (state & ODS_SELECTED) ? 1 : 0;
-    m_bPressed = m_bCheckMode ? (selected || m_checked ? 1 : 0) : selected;
+    // In push mode the button stays down while its menu shows.
+    if (m_bCheckMode) {
+        m_bPressed = selected || m_checked ? 1 : 0;
+    } else {
+        m_bPressed = selected || (m_menu.m_hMenu && m_bMenuOpen) ? 1 : 0;
+    }
     m_bFocused = (state & ODS_FOCUS) ? 1 : 0;
     m_bDisabled = (state & ODS_DISABLED) ? 1 : 0;
 
@@ -285,6 +310,21 @@ BOOL QColorButton::OnClicked() {
         Invalidate(TRUE);
         return FALSE;
     }
+    if (!m_menu.m_hMenu) {
+        return FALSE;
+    }
+    CRect window;
+    GetWindowRect(window);
+    m_bMenuOpen = 1;
+    Invalidate(TRUE);
+    CWnd* owner = CWnd::FromHandle(m_hMenuOwner);
+    if (m_placement == kMenuAbove) {
+        m_menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_BOTTOMALIGN, window.left, window.top, owner);
+    } else if (m_placement == kMenuBelow) {
+        m_menu.TrackPopupMenu(0, window.left, window.bottom, owner);
+    }
+    m_bMenuOpen = 0;
+    Invalidate(TRUE);
     return FALSE;
 }
 

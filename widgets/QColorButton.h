@@ -1,9 +1,10 @@
 // The kit's owner-drawn button: flat colours with a 3-D edge, a navy face with white text and a
-// focus rectangle while focused, up to three icons, a check-box or radio look. The keypad's
-// enter key clicks it; every other key goes on to its parent.
+// focus rectangle while focused, up to three icons, a check-box or radio look, and an owner-drawn
+// drop-down menu. The keypad's enter key clicks it; every other key goes on to its parent.
 #pragma once
 
 #include "platform/user/CButton.h"
+#include "widgets/QOwnerDrawMenu.h"
 
 class QColorButton : public CButton {
 public:
@@ -15,9 +16,12 @@ public:
     // The mark kinds of check mode; any other kind draws no mark.
     static constexpr BYTE kMarkRadio = 0;
     static constexpr BYTE kMarkCheckBox = 1;
+    // Where the drop-down menu opens; any other placement opens none.
+    static constexpr BYTE kMenuAbove = 0; // upward from the button's top edge
+    static constexpr BYTE kMenuBelow = 1; // downward from its bottom edge
 
     QColorButton();
-    // Destroys the icons the button holds.
+    // Destroys the icons and the drop-down menu the button holds.
     ~QColorButton() override;
 
     // The six colours back to their defaults (system colours read now).
@@ -32,6 +36,13 @@ public:
     void SetMultiLine(BOOL bMultiLine, BOOL bRepaint);
     void SetMarkKind(BYTE kind, BOOL bRepaint);
     BOOL IsChecked() const { return m_checked != 0; }
+
+    // A click opens hMenu, whose commands go to hOwner, at placement. The button holds the menu
+    // from now on and destroys it, with its items' records, when it is replaced or the button
+    // goes. hMenu may be the handle DropDownMenu() holds already; NULL removes the menu.
+    void AttachMenu(HMENU hMenu, HWND hOwner, BYTE placement);
+    // The menu member, to add items and images to.
+    QOwnerDrawMenu& DropDownMenu() { return m_menu; }
 
     // A check-box style (bit 0x2) puts the button in check mode without an edge; every button
     // becomes owner-drawn.
@@ -79,9 +90,14 @@ protected:
     BYTE m_checked = 0;
     int m_bMultiLine = 1;
     Image m_images[kImageCount];
+    QOwnerDrawMenu m_menu;
+    HWND m_hMenuOwner = nullptr;
+    int m_bMenuOpen = 0;
+    BYTE m_placement = kMenuAbove;
 
 private:
     void Repaint(BOOL bRepaint);
+    void DestroyDropDownMenu();
     // Tells the device's event log the new check state, the kit's account of itself.
     void RecordChecked() const;
 };

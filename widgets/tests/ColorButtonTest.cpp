@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include "keypad/Keypad.h"
 #include "platform/gdi/CDC.h"
 #include "platform/kernel/Resources.h"
+#include "platform/user/MenuTree.h"
 #include "res/NorvaneAppResources.h"
 #include "res/resource.h"
 #include "testsupport/LogEvents.h"
@@ -28,14 +31,26 @@ constexpr COLORREF kShadow = RGB(128, 128, 128);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr WPARAM kLeftButtonDown = 0x0001; // MK_LBUTTON in wParam of the stylus messages
 
-// The button's parent: keeps the commands that reach it.
+// The button's parent: keeps the commands that reach it, and runs onTimer at its timer's tick
+// (once: the timer is killed first).
 class RecordingParent : public CWnd {
 public:
+    static constexpr UINT_PTR kTimerId = 7;
     BOOL OnCmdMsg(UINT nID, int nCode) override {
         commands.emplace_back(nID, nCode);
         return TRUE;
     }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER && wParam == kTimerId) {
+            KillTimer(kTimerId);
+            if (onTimer)
+                onTimer();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     std::vector<std::pair<UINT, int>> commands;
+    std::function<void()> onTimer;
 };
 
 // The button with its protected parts in reach of the tests.
@@ -554,6 +569,98 @@ TEST_F(ColorButtonTest, TheButtonOwnsItsIcons) {
     EXPECT_TRUE(DestroyIcon(second));
     EXPECT_TRUE(DestroyIcon(kept));
     EXPECT_FALSE(DestroyIcon(last)) << "destroyed with the button";
+}
+
+// A click of a push button with a drop-down menu: placement 0 opens the menu upward with its
+// bottom on the button's top edge, placement 1 downward from its bottom edge, both at the
+// button's left edge; other placements open none. The button shows pressed (sunken) while its
+// menu is open and raised again after; the parent gets the BN_CLICKED when the menu has closed,
+// and the menu's owner the command chosen.
+TEST_F(ColorButtonTest, DropDownMenuOpensAboveOrBelowAndTheButtonStaysDownMeanwhile) {
+    constexpr RECT kRect{40, 200, 100, 224};
+    constexpr UINT kFirst = 21;
+    struct PlacementCase {
+        BYTE placement;
+        bool opens;
+        std::function<void(const RECT& menu)> expectPlace;
+    };
+    const PlacementCase cases[] = {
+        {QColorButton::kMenuAbove, true,
+         [&](const RECT& m) {
+             EXPECT_EQ(m.left, kRect.left);
+             EXPECT_EQ(m.bottom, kRect.top);
+         }},
+        {QColorButton::kMenuBelow, true,
+         [&](const RECT& m) {
+             EXPECT_EQ(m.left, kRect.left);
+             EXPECT_EQ(m.top, kRect.bottom);
+         }},
+        {2, false, [](const RECT&) {}},
+    };
+    for (const PlacementCase& c : cases) {
+        SCOPED_TRACE(int(c.placement));
+        TestButton button;
+        Bind(button, kRect, L"Menu", BS_PUSHBUTTON);
+        QOwnerDrawMenu& menu = button.DropDownMenu();
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AddItem(kFirst, L"First");
+        menu.AddItem(kFirst + 1, L"Second");
+        button.AttachMenu(menu.m_hMenu, m_parent.m_hWnd, c.placement);
+        button.SetFocus();
+        m_screen.Pump();
+        m_parent.commands.clear();
+
+        // The timer ticks when the menu loop waits with nothing else to do, after every paint.
+        nlohmann::json open;
+        COLORREF cornerMeanwhile = 0;
+        m_parent.onTimer = [&] {
+            open = DescribeOpenMenus();
+            cornerMeanwhile = WidgetScreen::Pixel(kRect.left, kRect.top);
+            m_parent.PostMessage(WM_KEYDOWN, VK_DOWN, 0);
+            m_parent.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
+        };
+        m_parent.SetTimer(RecordingParent::kTimerId, 50, nullptr);
+        Post(button, WM_KEYPAD, KEY_ENTER, 1);
+        m_screen.Run(60); // without a menu the timer ticks here
+
+        ASSERT_EQ(open.size(), c.opens ? 1u : 0u);
+        if (c.opens) {
+            const auto& r = open[0].at("rect");
+            c.expectPlace(RECT{r[0], r[1], r[2], r[3]});
+            EXPECT_EQ(cornerMeanwhile, kShadow) << "sunken while the menu shows";
+            EXPECT_EQ(m_parent.commands, (std::vector<std::pair<UINT, int>>{
+                                             {UINT(kButtonId), int(BN_CLICKED)}, {kFirst, 0}}));
+        } else {
+            EXPECT_EQ(cornerMeanwhile, kFace) << "raised";
+            EXPECT_EQ(m_parent.commands,
+                      (std::vector<std::pair<UINT, int>>{{UINT(kButtonId), int(BN_CLICKED)}}));
+        }
+        EXPECT_EQ(WidgetScreen::Pixel(kRect.left, kRect.top), kFace) << "raised again";
+        EXPECT_EQ(WidgetScreen::Pixel(kRect.right - 1, kRect.bottom - 1), kBlack);
+    }
+}
+
+TEST_F(ColorButtonTest, TheButtonDestroysItsMenuWhenReplacedAndWithItself) {
+    QOwnerDrawMenu first;
+    ASSERT_TRUE(first.CreatePopupMenu());
+    first.AddItem(1, L"One");
+    const HMENU firstHandle = first.Detach();
+    QOwnerDrawMenu second;
+    ASSERT_TRUE(second.CreatePopupMenu());
+    second.AddItem(2, L"Two");
+    const HMENU secondHandle = second.Detach();
+    {
+        TestButton button;
+        Bind(button, {20, 30, 60, 50}, L"Menu", BS_PUSHBUTTON);
+        button.AttachMenu(firstHandle, m_parent.m_hWnd, QColorButton::kMenuBelow);
+        button.AttachMenu(firstHandle, m_parent.m_hWnd, QColorButton::kMenuAbove); // the same
+        EXPECT_TRUE(IsMenu(firstHandle));
+        button.AttachMenu(secondHandle, m_parent.m_hWnd, QColorButton::kMenuAbove);
+        EXPECT_FALSE(IsMenu(firstHandle));
+        EXPECT_EQ(button.DropDownMenu().m_hMenu, secondHandle);
+        EXPECT_TRUE(IsMenu(secondHandle));
+    }
+    EXPECT_FALSE(IsMenu(secondHandle));
 }
 
 } // namespace
