@@ -5,16 +5,19 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/status/LauncherPicture.h"
+#include "sim/status/MenuItemTexts.h"
 
 class StatusReport {
 public:
     // The launcher's own account of itself, with the focused item's text as "focus" (its index
     // as "focus_index"), its caption line and clock as they show on the screen, its battery
-    // gauge, and the device's time, sounds and window tree.
+    // gauge, the device's time, sounds and window tree, and the popup menus open on the screen
+    // ("menus", empty when none is), each with its items.
     nlohmann::json Status() const;
     // The event log's entries after the sequence number "since" (all of them without it).
     static nlohmann::json Events(const nlohmann::json& request);
 
 private:
     LauncherPicture m_launcher;
+    MenuItemTexts m_menuTexts;
 };

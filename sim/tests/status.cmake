@@ -1,4 +1,6 @@
-# The simulator's picture of the launcher, folded from event-log records.
+# The simulator's picture of the launcher and the texts of menu items, folded from event-log
+# records.
 norvane_add_test(NAME sim_status_test LABEL unit
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/LauncherPictureTest.cpp
-    LIBS norvane_simstatus)
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/MenuItemTextsTest.cpp
+    LIBS norvane_simstatus norvane_widgets)
