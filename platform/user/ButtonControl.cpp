@@ -127,9 +127,13 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONDOWN:
         if (GetFocus() != hwnd)
             SetFocus(hwnd);
+        // The lift comes back here wherever the stylus goes; only a lift inside clicks.
+        SetCapture(hwnd);
         SetBit(hwnd, BST_PUSHED, true);
         return 0;
     case WM_LBUTTONUP: {
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
         if (!(State(hwnd) & BST_PUSHED))
             return 0;
         SetBit(hwnd, BST_PUSHED, false);
