@@ -553,6 +553,9 @@ int GetSystemMetrics(int index) {
         return WindowManager::kScreenWidth;
     case SM_CYSCREEN:
         return WindowManager::kScreenHeight;
+    case SM_CXMENUCHECK:
+    case SM_CYMENUCHECK:
+        return 13;
     default:
         return 0;
     }
