@@ -25,6 +25,9 @@ struct OwnerEvent {
 };
 
 std::vector<OwnerEvent> g_events;
+// Set when a loop had to be ended from outside: it was still open once every input was taken.
+bool g_watchdogFired = false;
+constexpr UINT_PTR kWatchdog = 99;
 // Run, one each, when the loop dispatches the WM_USER messages Inspect posted.
 std::deque<std::function<void()>> g_inspections;
 
@@ -70,6 +73,14 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                                       dis->rcItem, reinterpret_cast<HMENU>(dis->hwndItem), 0});
         return TRUE;
     }
+    case WM_TIMER:
+        if (wParam == kWatchdog) {
+            // Only the queue's end gets here (timers come when nothing else is waiting).
+            g_watchdogFired = true;
+            for (int i = 0; i < 4; ++i)
+                PostMessage(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return 0;
     case WM_USER:
         if (!g_inspections.empty()) {
             auto inspect = std::move(g_inspections.front());
@@ -113,6 +124,7 @@ protected:
         WindowTest::SetUp();
         g_events.clear();
         g_inspections.clear();
+        g_watchdogFired = false;
         MakeOwner();
         BuildMenus();
     }
@@ -168,9 +180,20 @@ protected:
         g_inspections.push_back(std::move(inspect));
         PostMessage(m_owner, WM_USER, 0, 0);
     }
+    // Tracks a menu whose inputs were posted before; a loop still open once they are all taken
+    // is ended by a watchdog timer (in manual time it falls due as soon as the queue is empty)
+    // and fails the test instead of waiting for ever.
+    BOOL TrackMenu(HMENU menu, UINT flags, int x, int y) {
+        SetTimer(m_owner, kWatchdog, 60000, nullptr);
+        const BOOL result = TrackPopupMenu(menu, flags, x, y, 0, m_owner, nullptr);
+        KillTimer(m_owner, kWatchdog);
+        EXPECT_FALSE(g_watchdogFired) << "the menu was still open when its input ran out";
+        g_watchdogFired = false;
+        return result;
+    }
     // Tracked at (10, 10), the menu's window is (10, 10, 85, 98) and its items start at 11, 11.
     UINT Track(UINT flags = 0, int x = 10, int y = 10) {
-        return UINT(TrackPopupMenu(m_menu, flags | TPM_RETURNCMD, x, y, 0, m_owner, nullptr));
+        return UINT(TrackMenu(m_menu, flags | TPM_RETURNCMD, x, y));
     }
     static POINT ItemCentre(int position) {
         const LONG tops[] = {0, 20, 26, 46, 66};
@@ -194,7 +217,7 @@ protected:
 TEST_F(MenuLoopTest, OwnerHearsTheLoopAndGetsTheCommandPostedAfterIt) {
     Key(VK_DOWN);
     Key(VK_RETURN);
-    EXPECT_TRUE(TrackPopupMenu(m_menu, 0, 10, 10, 0, m_owner, nullptr));
+    EXPECT_TRUE(TrackMenu(m_menu, 0, 10, 10));
     std::vector<UINT> order;
     for (const OwnerEvent& e : g_events)
         if (order.empty() || order.back() != e.message)
@@ -258,7 +281,13 @@ TEST_F(MenuLoopTest, StylusFollowsAndChoosesAndATapOutsideCloses) {
              Stylus(WM_LBUTTONUP, ItemCentre(kChecked));
          },
          103},
-        {"tap outside", [&] { Tap(outside); }, 0},
+        {"tap outside",
+         [&] {
+             Tap(outside);
+             Key(VK_DOWN); // would choose the first item, were the menu still open
+             Key(VK_RETURN);
+         },
+         0},
         {"lifting outside closes nothing",
          [&] {
              Stylus(WM_LBUTTONUP, outside);
@@ -452,7 +481,7 @@ TEST_F(MenuLoopTest, PlatformDrawsItsOwnTextItems) {
     });
     Key(VK_DOWN);
     Key(VK_RETURN);
-    EXPECT_EQ(TrackPopupMenu(plain, TPM_RETURNCMD, 10, 10, 0, m_owner, nullptr), 2);
+    EXPECT_EQ(TrackMenu(plain, TPM_RETURNCMD, 10, 10), 2);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0]["items"][0]["text"], "One");
     EXPECT_EQ(seen[0]["items"][0]["owner_drawn"], false);
@@ -490,8 +519,8 @@ TEST_F(MenuLoopTest, LoopEndsWithoutACommandWhenOwnerOrMenuIsDestroyed) {
             else
                 DestroyMenu(gone == Gone::Menu ? m_menu : m_sub);
         });
-        Key(VK_RETURN); // would choose 201, were the menu still there
-        EXPECT_TRUE(TrackPopupMenu(m_menu, 0, 10, 10, 0, m_owner, nullptr));
+        Key(VK_RETURN); // would choose 201, were the loop still running
+        EXPECT_EQ(TrackPopupMenu(m_menu, TPM_RETURNCMD, 10, 10, 0, m_owner, nullptr), 0);
         EXPECT_TRUE(OpenMenus().empty());
         EXPECT_EQ(FindWindow(L"#32768", nullptr), nullptr);
         PumpUntilIdle();
