@@ -94,14 +94,7 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LPCTSTR OwnerClass() {
-    static const bool registered = [] {
-        WNDCLASS wc;
-        wc.lpfnWndProc = OwnerProc;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_WINDOW + 1));
-        wc.lpszClassName = L"MenuOwner";
-        return RegisterClass(&wc) != 0;
-    }();
-    return registered ? L"MenuOwner" : nullptr;
+    return WhiteClass(L"MenuOwner", OwnerProc);
 }
 
 COLORREF ScreenPixel(POINT p) {
