@@ -135,7 +135,8 @@ void QOwnerDrawMenu::DrawImage(CDC* pDC, int image, LPRECT rect) {
 }
 
 BOOL QOwnerDrawMenu::AddTitle(LPCTSTR text) {
-    return Add(0, MENU_TITLE_ID, text, -1, nullptr);
+    // Disabled, so that choosing it sends no command; it is drawn the same whatever its state.
+    return Add(MF_DISABLED, MENU_TITLE_ID, text, -1, nullptr);
 }
 
 BOOL QOwnerDrawMenu::AddItem(UINT id, LPCTSTR text, UINT flags, int image) {
@@ -164,7 +165,7 @@ BOOL QOwnerDrawMenu::Add(UINT flags, UINT id, LPCTSTR text, int image, CMenu* su
     info.cbSize = kMenuItemInfoSize;
     info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | (submenu ? MIIM_SUBMENU : 0);
     info.fType = MFT_OWNERDRAW | ((flags & MF_SEPARATOR) ? MFT_SEPARATOR : 0);
-    info.fState = flags & (MF_CHECKED | MF_GRAYED);
+    info.fState = flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED);
     info.wID = id;
     info.hSubMenu = submenu ? submenu->m_hMenu : nullptr;
     info.dwItemData = reinterpret_cast<DWORD_PTR>(record);

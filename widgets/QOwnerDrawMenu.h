@@ -31,7 +31,8 @@ public:
     // Building the menu. Each Add appends an owner-drawn item with a new record and records a
     // "menu.item" event (the menu, the item's id and text), the kit's account of what the item
     // shows; FALSE when the menu has no handle. image is an index into the image list, -1 for
-    // none; flags may hold MF_CHECKED and MF_GRAYED.
+    // none; flags may hold MF_CHECKED and MF_GRAYED. The title item is disabled: it can be
+    // selected but not chosen.
     BOOL AddTitle(LPCTSTR text);
     BOOL AddItem(UINT id, LPCTSTR text, UINT flags = 0, int image = -1);
     BOOL AddSeparator(LPCTSTR text = L"");

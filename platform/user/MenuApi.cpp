@@ -32,6 +32,14 @@ UINT CheckedState(UINT flags) {
     return flags & MF_CHECKED;
 }
 
+// A structure of the device's size; otherwise the call fails as the platform's does.
+bool HasDeviceSize(LPCMENUITEMINFO info) {
+    if (info && info->cbSize == kMenuItemInfoSize)
+        return true;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+}
+
 } // namespace
 
 HMENU CreatePopupMenu() {
@@ -77,10 +85,8 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCTSTR newItem) {
 
 BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info) {
     PlatformCheckpoint();
-    if (!info || info->cbSize != kMenuItemInfoSize) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (!HasDeviceSize(info))
         return FALSE;
-    }
     LockedMenus menus;
     MenuRecord* target = menus->Find(menu);
     if (!target)
@@ -122,10 +128,8 @@ BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info
 
 BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info) {
     PlatformCheckpoint();
-    if (!info || info->cbSize != kMenuItemInfoSize) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (!HasDeviceSize(info))
         return FALSE;
-    }
     LockedMenus menus;
     MenuTable::Place place;
     if (!menus->Locate(menu, item, byPosition != FALSE, &place))

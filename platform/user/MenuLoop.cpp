@@ -241,8 +241,10 @@ SIZE MenuLoop::Measure(HMENU menu, int position) {
         mis.itemID = item.id;
         mis.itemData = item.data;
         SendMessage(m_owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-        size = SIZE{LONG(std::min(mis.itemWidth, kMostItemExtent)),
-                    LONG(std::min(mis.itemHeight, kMostItemExtent))};
+        // The platform leaves room for a check mark beside what the owner asked for.
+        size =
+            SIZE{LONG(std::min(mis.itemWidth, kMostItemExtent)) + GetSystemMetrics(SM_CXMENUCHECK),
+                 LONG(std::min(mis.itemHeight, kMostItemExtent))};
     } else if (IsSeparator(item)) {
         size = SIZE{0, kSeparatorHeight};
     } else {

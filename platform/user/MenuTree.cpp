@@ -21,7 +21,7 @@ nlohmann::json DescribeOpenMenus() {
                              {"text", CString(item.text).ToUtf8()},
                              {"owner_drawn", (item.type & MFT_OWNERDRAW) != 0},
                              {"checked", (item.state & MFS_CHECKED) != 0},
-                             {"grayed", (item.state & MFS_GRAYED) != 0},
+                             {"grayed", (item.state & MF_GRAYED) != 0},
                              {"separator", (item.type & MFT_SEPARATOR) != 0},
                              {"selected", int(i) == open.selected},
                              {"submenu", item.submenu != nullptr}});

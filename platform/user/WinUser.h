@@ -259,6 +259,8 @@ inline constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
 inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
 inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
 inline constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000;
+inline constexpr int SM_CXMENUCHECK = 71;
+inline constexpr int SM_CYMENUCHECK = 72;
 
 // ---- Structures ------------------------------------------------------------------------------
 struct MSG {
@@ -569,7 +571,8 @@ HMENU GetSubMenu(HMENU menu, int position);
 // the screen, as a top-most window that takes neither activation nor focus, and runs the menu's
 // modal loop on the calling thread until an item is chosen or the menu is closed. The owner gets
 // WM_ENTERMENULOOP, WM_INITMENUPOPUP before each popup shows, WM_MEASUREITEM once per tracking
-// for each owner-drawn item, WM_DRAWITEM whenever one is drawn, WM_EXITMENULOOP, and after the
+// for each owner-drawn item (whose width the menu widens by a check mark's, SM_CXMENUCHECK, as
+// the platform does), WM_DRAWITEM whenever one is drawn, WM_EXITMENULOOP, and after the
 // loop a posted WM_COMMAND with the chosen item's id (none with TPM_RETURNCMD, which returns the
 // id instead, 0 when nothing was chosen). The loop handles every stylus and key message it takes
 // from the thread's queue, whichever window it was posted to: a tap inside a menu follows and

@@ -557,6 +557,9 @@ int GetSystemMetrics(int index) {
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK:
         return StylusInput::kDoubleTapSize;
+    case SM_CXMENUCHECK:
+    case SM_CYMENUCHECK:
+        return 13;
     default:
         return 0;
     }

@@ -93,6 +93,7 @@ TEST(MenuItemTextsTest, TrackedKitMenuShowsItsItemsTextsInTheStatus) {
     }
     EXPECT_EQ(items[1]["checked"], true);
     EXPECT_EQ(items[3]["grayed"], true);
+    EXPECT_EQ(items[0]["grayed"], false); // the title is disabled, not grayed
     EXPECT_EQ(items[2]["separator"], true);
     EXPECT_TRUE(texts.Named(DescribeOpenMenus()).empty());
     menu.ReleaseItemData(&menu);

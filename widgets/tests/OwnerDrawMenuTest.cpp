@@ -374,13 +374,15 @@ TEST(OwnerDrawMenuScreenTest, TrackedMenuDrawsItsItemsOnTheScreen) {
         }
     EXPECT_EQ(texts, (std::vector<std::string>{"Colours", "Red", "", "Blue"}));
 
-    // Down twice: the title, then Red. The picture stays on the screen after the menu closes
-    // until something paints there.
-    for (UINT key : {VK_DOWN, VK_DOWN, VK_ESCAPE})
+    // Down: the title, which enter does not choose; down: Red. The picture stays on the screen
+    // after the menu closes until something paints there.
+    for (UINT key : {VK_DOWN, VK_RETURN, VK_DOWN, VK_ESCAPE})
         screen.Parent().PostMessage(WM_KEYDOWN, key, 0);
     EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 0, 0, &screen.Parent()), 0);
-    const LONG width = std::max({TextWidth(L"Colours"), TextWidth(L"Red") + 21,
-                                 TextWidth(L"Blue") + 21}); // the widest item
+    // The widest item, and room for a check mark that the platform adds to each.
+    const LONG width =
+        std::max({TextWidth(L"Colours"), TextWidth(L"Red") + 21, TextWidth(L"Blue") + 21}) +
+        GetSystemMetrics(SM_CXMENUCHECK);
     // Items start inside the one-pixel frame: the title (16 high), then Red (18).
     EXPECT_EQ(WidgetScreen::Pixel(1 + 0, 1 + 15), kBlack); // the title's edge, 16 high
     EXPECT_EQ(WidgetScreen::Pixel(1 + 1, 1 + 16 + 1), kFrame);

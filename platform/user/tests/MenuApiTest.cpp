@@ -61,6 +61,8 @@ TEST(MenuApiTest, ItemsReportTheirTypeStateIdSubmenuAndData) {
         EXPECT_EQ(info.hSubMenu, expected[i].submenu) << i;
         EXPECT_EQ(info.dwItemData, expected[i].data) << i;
     }
+    // A popup item is found by its own id too (AppendMenu gives it the submenu's handle).
+    EXPECT_EQ(Query(m.menu, expected[4].id, FALSE).hSubMenu, m.sub);
     EXPECT_EQ(GetSubMenu(m.menu, 4), m.sub);
     EXPECT_EQ(GetSubMenu(m.menu, 0), nullptr);
     EXPECT_EQ(GetMenuItemID(m.menu, 1), 11u);

@@ -82,6 +82,7 @@ TEST_F(MenuFrameworkTest, OwnerWindowHandsOwnerDrawnItemsToTheObjectOfTheirMenu)
     EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, &owner), 21);
     EXPECT_EQ(menu.measured, (std::vector<UINT>{11, popupId}));
     EXPECT_EQ(sub->measured, (std::vector<UINT>{21}));
+    ASSERT_FALSE(menu.drawn.empty());
     EXPECT_EQ(menu.drawn.front(), 11u);
     EXPECT_NE(std::find(sub->drawn.begin(), sub->drawn.end(), 21u), sub->drawn.end());
 

@@ -25,12 +25,17 @@ struct OwnerEvent {
 };
 
 std::vector<OwnerEvent> g_events;
+// Set when a loop had to be ended from outside: it was still open once every input was taken.
+bool g_watchdogFired = false;
+constexpr UINT_PTR kWatchdog = 99;
 // Run, one each, when the loop dispatches the WM_USER messages Inspect posted.
 std::deque<std::function<void()>> g_inspections;
 
 constexpr COLORREF kItemFace = RGB(0, 160, 0);
 constexpr COLORREF kSelectedFace = RGB(200, 0, 0);
 constexpr LONG kItemWidth = 60;
+// What the menu makes of it: room for a check mark (13 pixels) is added.
+constexpr LONG kShownWidth = 73;
 
 // The owner measures an owner-drawn item kItemWidth wide and as high as its item data says, and
 // paints it in one colour: red when selected, else green.
@@ -68,6 +73,14 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                                       dis->rcItem, reinterpret_cast<HMENU>(dis->hwndItem), 0});
         return TRUE;
     }
+    case WM_TIMER:
+        if (wParam == kWatchdog) {
+            // Only the queue's end gets here (timers come when nothing else is waiting).
+            g_watchdogFired = true;
+            for (int i = 0; i < 4; ++i)
+                PostMessage(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        return 0;
     case WM_USER:
         if (!g_inspections.empty()) {
             auto inspect = std::move(g_inspections.front());
@@ -81,14 +94,7 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LPCTSTR OwnerClass() {
-    static const bool registered = [] {
-        WNDCLASS wc;
-        wc.lpfnWndProc = OwnerProc;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_WINDOW + 1));
-        wc.lpszClassName = L"MenuOwner";
-        return RegisterClass(&wc) != 0;
-    }();
-    return registered ? L"MenuOwner" : nullptr;
+    return WhiteClass(L"MenuOwner", OwnerProc);
 }
 
 COLORREF ScreenPixel(POINT p) {
@@ -111,6 +117,7 @@ protected:
         WindowTest::SetUp();
         g_events.clear();
         g_inspections.clear();
+        g_watchdogFired = false;
         MakeOwner();
         BuildMenus();
     }
@@ -166,14 +173,25 @@ protected:
         g_inspections.push_back(std::move(inspect));
         PostMessage(m_owner, WM_USER, 0, 0);
     }
-    // Tracked at (10, 10), the menu's window is (10, 10, 72, 98) and its items start at 11, 11.
+    // Tracks a menu whose inputs were posted before; a loop still open once they are all taken
+    // is ended by a watchdog timer (in manual time it falls due as soon as the queue is empty)
+    // and fails the test instead of waiting for ever.
+    BOOL TrackMenu(HMENU menu, UINT flags, int x, int y) {
+        SetTimer(m_owner, kWatchdog, 60000, nullptr);
+        const BOOL result = TrackPopupMenu(menu, flags, x, y, 0, m_owner, nullptr);
+        KillTimer(m_owner, kWatchdog);
+        EXPECT_FALSE(g_watchdogFired) << "the menu was still open when its input ran out";
+        g_watchdogFired = false;
+        return result;
+    }
+    // Tracked at (10, 10), the menu's window is (10, 10, 85, 98) and its items start at 11, 11.
     UINT Track(UINT flags = 0, int x = 10, int y = 10) {
-        return UINT(TrackPopupMenu(m_menu, flags | TPM_RETURNCMD, x, y, 0, m_owner, nullptr));
+        return UINT(TrackMenu(m_menu, flags | TPM_RETURNCMD, x, y));
     }
     static POINT ItemCentre(int position) {
         const LONG tops[] = {0, 20, 26, 46, 66};
         const LONG heights[] = {20, 6, 20, 20, 20};
-        return POINT{11 + kItemWidth / 2, 11 + tops[position] + heights[position] / 2};
+        return POINT{11 + kShownWidth / 2, 11 + tops[position] + heights[position] / 2};
     }
     std::vector<OwnerEvent> EventsOf(UINT message) const {
         std::vector<OwnerEvent> found;
@@ -192,7 +210,7 @@ protected:
 TEST_F(MenuLoopTest, OwnerHearsTheLoopAndGetsTheCommandPostedAfterIt) {
     Key(VK_DOWN);
     Key(VK_RETURN);
-    EXPECT_TRUE(TrackPopupMenu(m_menu, 0, 10, 10, 0, m_owner, nullptr));
+    EXPECT_TRUE(TrackMenu(m_menu, 0, 10, 10));
     std::vector<UINT> order;
     for (const OwnerEvent& e : g_events)
         if (order.empty() || order.back() != e.message)
@@ -256,7 +274,13 @@ TEST_F(MenuLoopTest, StylusFollowsAndChoosesAndATapOutsideCloses) {
              Stylus(WM_LBUTTONUP, ItemCentre(kChecked));
          },
          103},
-        {"tap outside", [&] { Tap(outside); }, 0},
+        {"tap outside",
+         [&] {
+             Tap(outside);
+             Key(VK_DOWN); // would choose the first item, were the menu still open
+             Key(VK_RETURN);
+         },
+         0},
         {"lifting outside closes nothing",
          [&] {
              Stylus(WM_LBUTTONUP, outside);
@@ -273,7 +297,7 @@ TEST_F(MenuLoopTest, StylusFollowsAndChoosesAndATapOutsideCloses) {
         {"a tap opens the submenu beside its item, a tap there chooses",
          [&] {
              Tap(ItemCentre(kPopup));
-             Tap(POINT{72 + 1 + 10, 76 + 1 + 30}); // the submenu's second item
+             Tap(POINT{85 + 1 + 10, 76 + 1 + 30}); // the submenu's second item
          },
          202},
     };
@@ -321,7 +345,7 @@ TEST_F(MenuLoopTest, OwnerDrawnItemsAreMeasuredOncePerTrackingAndDrawnWithTheirS
         EXPECT_EQ(draws[std::size_t(i)].menu, m_menu) << i;
         const RECT r = draws[std::size_t(i)].rect;
         EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
-                  (std::vector<LONG>{0, tops[i], kItemWidth, tops[i + 1]}))
+                  (std::vector<LONG>{0, tops[i], kShownWidth, tops[i + 1]}))
             << i;
     }
     // Down: the first item drawn again, selected.
@@ -341,14 +365,14 @@ TEST_F(MenuLoopTest, MenuIsPlacedAsTheFlagsSayAndKeptOnTheScreen) {
         int x, y;
         LONG left, top;
     };
-    // The window is 62 x 88: 60 x 86 of items in a one-pixel frame.
+    // The window is 75 x 88: 73 x 86 of items in a one-pixel frame.
     const PlaceCase cases[] = {
         {TPM_LEFTALIGN | TPM_TOPALIGN, 10, 10, 10, 10},
-        {TPM_RIGHTALIGN, 100, 10, 38, 10},
-        {TPM_CENTERALIGN, 100, 10, 69, 10},
+        {TPM_RIGHTALIGN, 100, 10, 25, 10},
+        {TPM_CENTERALIGN, 100, 10, 63, 10},
         {TPM_BOTTOMALIGN, 10, 200, 10, 112},
         {TPM_VCENTERALIGN, 10, 200, 10, 156},
-        {0, 230, 300, 178, 232},
+        {0, 230, 300, 165, 232},
         {TPM_RIGHTALIGN | TPM_BOTTOMALIGN, 5, 5, 0, 0},
     };
     for (const PlaceCase& c : cases) {
@@ -357,13 +381,13 @@ TEST_F(MenuLoopTest, MenuIsPlacedAsTheFlagsSayAndKeptOnTheScreen) {
         Key(VK_ESCAPE);
         Track(c.flags, c.x, c.y);
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0]["rect"], nlohmann::json({c.left, c.top, c.left + 62, c.top + 88}))
+        EXPECT_EQ(seen[0]["rect"], nlohmann::json({c.left, c.top, c.left + 75, c.top + 88}))
             << c.flags << " at " << c.x << ", " << c.y;
     }
 }
 
 TEST_F(MenuLoopTest, SubmenuOpensBesideItsItemOrToTheLeftWhenThereIsNoRoom) {
-    for (const auto& [x, left] : {std::pair{10, 72L}, std::pair{170, 108L}}) {
+    for (const auto& [x, left] : {std::pair{10, 85L}, std::pair{150, 75L}}) {
         nlohmann::json seen;
         Key(VK_UP);
         Key(VK_RIGHT);
@@ -374,7 +398,7 @@ TEST_F(MenuLoopTest, SubmenuOpensBesideItsItemOrToTheLeftWhenThereIsNoRoom) {
         Track(0, x, 10);
         ASSERT_EQ(seen.size(), 2u);
         // Its top at the top of the item (66 into the parent's items, whose frame is at 10).
-        EXPECT_EQ(seen[1]["rect"], nlohmann::json({left, 76, left + 62, 76 + 42})) << x;
+        EXPECT_EQ(seen[1]["rect"], nlohmann::json({left, 76, left + 75, 76 + 42})) << x;
         const auto popups = EventsOf(WM_INITMENUPOPUP);
         ASSERT_EQ(popups.size(), 2u);
         EXPECT_EQ(popups[1].menu, m_sub);
@@ -450,7 +474,7 @@ TEST_F(MenuLoopTest, PlatformDrawsItsOwnTextItems) {
     });
     Key(VK_DOWN);
     Key(VK_RETURN);
-    EXPECT_EQ(TrackPopupMenu(plain, TPM_RETURNCMD, 10, 10, 0, m_owner, nullptr), 2);
+    EXPECT_EQ(TrackMenu(plain, TPM_RETURNCMD, 10, 10), 2);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0]["items"][0]["text"], "One");
     EXPECT_EQ(seen[0]["items"][0]["owner_drawn"], false);
@@ -488,8 +512,8 @@ TEST_F(MenuLoopTest, LoopEndsWithoutACommandWhenOwnerOrMenuIsDestroyed) {
             else
                 DestroyMenu(gone == Gone::Menu ? m_menu : m_sub);
         });
-        Key(VK_RETURN); // would choose 201, were the menu still there
-        EXPECT_TRUE(TrackPopupMenu(m_menu, 0, 10, 10, 0, m_owner, nullptr));
+        Key(VK_RETURN); // would choose 201, were the loop still running
+        EXPECT_EQ(TrackPopupMenu(m_menu, TPM_RETURNCMD, 10, 10, 0, m_owner, nullptr), 0);
         EXPECT_TRUE(OpenMenus().empty());
         EXPECT_EQ(FindWindow(L"#32768", nullptr), nullptr);
         PumpUntilIdle();

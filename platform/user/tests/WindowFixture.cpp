@@ -37,15 +37,19 @@ std::vector<ProbeMessage> ProbeLogOf(UINT message) {
     return only;
 }
 
+LPCTSTR WhiteClass(LPCTSTR name, WNDPROC proc) {
+    WNDCLASS wc;
+    if (GetClassInfo(nullptr, name, &wc))
+        return name;
+    wc = WNDCLASS{};
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_WINDOW + 1));
+    wc.lpszClassName = name;
+    return RegisterClass(&wc) ? name : nullptr;
+}
+
 LPCTSTR ProbeClass() {
-    static const bool registered = [] {
-        WNDCLASS wc;
-        wc.lpfnWndProc = ProbeProc;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(std::uintptr_t(COLOR_WINDOW + 1));
-        wc.lpszClassName = L"Probe";
-        return RegisterClass(&wc) != 0;
-    }();
-    return registered ? L"Probe" : nullptr;
+    return WhiteClass(L"Probe", ProbeProc);
 }
 
 void PumpUntilIdle() {

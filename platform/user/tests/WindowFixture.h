@@ -24,6 +24,9 @@ std::vector<ProbeMessage> ProbeLogOf(UINT message);
 
 // Window class "Probe": records each message, then default processing; white background.
 LPCTSTR ProbeClass();
+// Registers a class of that name and procedure with a white background, once; its name, or
+// null when it could not be registered.
+LPCTSTR WhiteClass(LPCTSTR name, WNDPROC proc);
 
 // Empties the calling thread's queue, dispatching everything (no pre-translation).
 void PumpUntilIdle();
