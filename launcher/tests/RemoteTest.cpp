@@ -177,6 +177,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "Gr\xF0\x9F\x98\x80",
                  "Gr\xF0\x9F\x98\x80",
                  0},
+        // The pair's low half lies past cbData: the high half alone is no character.
+        OpenCase{"CbDataEndsOnAHighSurrogate", u"Gr\U0001F600\0"s, 6, false, "Gr\xEF\xBF\xBD",
+                 "Gr\xEF\xBF\xBD", 0},
         OpenCase{
             "LoneSurrogate", u"Gr\xD83D!\0"s, {}, false, "Gr\xEF\xBF\xBD!", "Gr\xEF\xBF\xBD!", 0}),
     [](const auto& info) { return std::string(info.param.name); });

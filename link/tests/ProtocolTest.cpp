@@ -132,6 +132,9 @@ std::vector<BYTE> Reply(int s, int r, bool secondBlock = false, std::vector<BYTE
 TEST(ChecksumTest, CheckReplyAcceptsOnlyWholeReplies) {
     auto badSum = Reply(18, 18);
     badSum[14] ^= 1;
+    // The block's checksum byte is wrong; the byte just past the reply holds the right sum.
+    auto sumPastTheEnd = Reply(20, 10, true, {1, 2, 3, 4, 5}, 5, 0);
+    sumPastTheEnd[20] = 15;
     const struct {
         const char* name;
         std::vector<BYTE> reply;
@@ -148,6 +151,7 @@ TEST(ChecksumTest, CheckReplyAcceptsOnlyWholeReplies) {
         {"second block N = 0, R + 5 > S", Reply(14, 10, true, {}, 0), 14, false},
         {"second block with its data", Reply(20, 10, true, {1, 2, 3, 4, 5}, 5), 20, true},
         {"second block checksum wrong", Reply(20, 10, true, {1, 2, 3, 4, 5}, 5, 0), 20, false},
+        {"right block sum only past S", sumPastTheEnd, 20, false},
         {"second block past S", Reply(20, 10, true, {1, 2, 3, 4, 5, 6}, 6), 20, false},
         // N read past S would be 0xFFFFFFxx; R + 4 + N + 1 wraps in 32 bits.
         {"second block length not inside S", Reply(12, 10, true, {}, 0xFFFFFFF5), 12, false},

@@ -77,10 +77,10 @@ protected:
                 found.push_back(e);
         return found;
     }
-    // Whether an event of that kind comes after seq within a few host seconds.
-    bool WaitEvent(std::uint64_t since, const std::string& kind) {
+    // Whether count events of that kind come after seq within a few host seconds.
+    bool WaitEvent(std::uint64_t since, const std::string& kind, std::size_t count = 1) {
         for (int attempt = 0; attempt < 500; ++attempt) {
-            if (!Events(since, kind).empty())
+            if (Events(since, kind).size() >= count)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -439,7 +439,10 @@ TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilli
     Start({}, 2);
     Ready();
     const std::uint64_t since = LastEvent();
-    Ctl({"key", "down", "--hold", "800"});
+    // Held until the scanner has posted a press and two repeats, however slow the host.
+    Ctl({"key-down", "down"});
+    ASSERT_TRUE(WaitEvent(since, "keypad.posted", 3));
+    Ctl({"key-up", "down"});
     const auto posted = Events(since, "keypad.posted");
     ASSERT_GE(posted.size(), 3u) << "a press and at least two repeats";
     const auto at = [&](std::size_t i) { return posted[i]["time_ms"].get<std::int64_t>(); };
