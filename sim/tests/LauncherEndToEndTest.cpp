@@ -3,6 +3,7 @@
 // the sample card's demo programs and their outcomes, remote connections and held keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -433,13 +434,17 @@ TEST_F(LauncherEndToEndTest, BatteryGaugeFollowsTheCoprocessorEveryThirtySeconds
     EXPECT_EQ(Status()["gauge"],
               nlohmann::json({{"level", 0.25}, {"charging", false}, {"warning", false}}));
     Ctl({"coproc", "set", "battery_level=1.5,battery_warning=1"});
-    const std::uint64_t changed = Status()["time_ms"];
-    // The view's battery timer reads the co-processor again within 30 s of device time; the
-    // level is clamped to full.
+    // The view's battery timer reads the co-processor again; the level is clamped to full.
     Wait("gauge.warning=true");
-    const nlohmann::json status = Status();
-    EXPECT_EQ(status["gauge"]["level"], 1.0);
-    EXPECT_LE(status["time_ms"].get<std::uint64_t>() - changed, 30000u + 2000u);
+    EXPECT_EQ(Status()["gauge"]["level"], 1.0);
+    // The timer is set after the slide-in's 16 frames, 100 ms apart, and reads the battery 30 s
+    // later, never sooner. (How much later depends on the host in scaled time; the unit tests
+    // pin the period in manual time.)
+    const auto reads = Events(0, "gauge.changed");
+    const auto warned = std::find_if(reads.begin(), reads.end(),
+                                     [](const nlohmann::json& e) { return e["warning"] == true; });
+    ASSERT_NE(warned, reads.end());
+    EXPECT_GE((*warned)["time_ms"].get<std::uint64_t>(), 1600u + 30000u);
 }
 
 TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilliseconds) {
@@ -458,13 +463,12 @@ TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilli
         EXPECT_EQ(posted[i]["key"], 8);
         EXPECT_EQ(posted[i]["repeat"], int(i) + 1);
     }
-    // Device time from the event log (whole milliseconds, so one off either way).
+    // Device time from the event log (whole milliseconds, so one off either way). The scanner
+    // never polls early; how late it is depends on the host in scaled time (the unit tests pin
+    // the polls in manual time).
     EXPECT_GE(at(1) - at(0), 19 * 30 - 1);
-    EXPECT_LE(at(1) - at(0), 19 * 30 + 40);
-    for (std::size_t i = 2; i < posted.size(); ++i) {
+    for (std::size_t i = 2; i < posted.size(); ++i)
         EXPECT_GE(at(i) - at(i - 1), 29);
-        EXPECT_LE(at(i) - at(i - 1), 30 + 30);
-    }
 }
 
 } // namespace
