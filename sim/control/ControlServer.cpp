@@ -169,8 +169,8 @@ void ControlServer::AcceptLoop() {
             continue;
         std::lock_guard<std::mutex> lock(m_mutex);
         ReapFinishedLocked();
-        // A client that came in while the server stops is closed unanswered, as the clients
-        // already served are: it is no crowd of connections that turns it away.
+        // A client that came in while the server stops is closed unanswered, like the clients
+        // being served: "too many connections" would not be why it is turned away.
         if (m_stopping) {
             ::close(fd);
             continue;
