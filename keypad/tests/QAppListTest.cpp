@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -217,13 +218,23 @@ TEST_F(QAppListTest, NotificationsGoToTheOwnerWhenOneIsSet) {
 
 TEST_F(QAppListTest, ScrollingLeftRepaintsTheWholeList) {
     MakeList(m_list, LVS_REPORT, 3);
+    RECT client;
+    GetClientRect(m_list.m_hWnd, &client);
+    // The platform's documented scroll codes: SB_LINELEFT 0, SB_PAGELEFT 2, SB_THUMBTRACK 5 and
+    // SB_LEFT 6 scroll leftward.
+    const std::set<UINT> leftwardCodes = {0, 2, 5, 6};
     for (UINT code = 0; code <= 8; ++code) {
         Pump();
         RECT update;
         ASSERT_FALSE(GetUpdateRect(m_list.m_hWnd, &update, FALSE));
         m_list.SendMessage(WM_HSCROLL, MAKEWPARAM(WORD(code), 0), 0);
-        const bool leftward = code == 0 || code == 2 || code == 5 || code == 6;
+        const bool leftward = leftwardCodes.count(code) != 0;
         EXPECT_EQ(leftward, bool(GetUpdateRect(m_list.m_hWnd, &update, FALSE))) << "code " << code;
+        if (leftward) {
+            EXPECT_TRUE(update.left == client.left && update.top == client.top &&
+                        update.right == client.right && update.bottom == client.bottom)
+                << "code " << code << ": not the whole list";
+        }
     }
 }
 

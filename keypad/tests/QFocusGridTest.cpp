@@ -79,6 +79,11 @@ TEST_F(QFocusGridTest, ArrowsWrapAroundAndSkipEmptyCells) {
         {{"XX", "X."}, {0, 1}, KEY_UP, {1, 0}},
         {{".X", "XX"}, {1, 0}, KEY_UP, {0, 1}},
         {{"XX", "XX"}, {1, 1}, KEY_DOWN, {0, 1}},
+        // Three rows and columns: a wrap goes to the far end, not to the neighbour.
+        {{"XXX", "XXX", "XXX"}, {0, 1}, KEY_UP, {2, 1}},
+        {{"XXX", "XXX", "XXX"}, {2, 1}, KEY_DOWN, {0, 1}},
+        {{"XXX", "XXX", "XXX"}, {1, 0}, KEY_LEFT, {1, 2}},
+        {{"XXX", "XXX", "XXX"}, {1, 2}, KEY_RIGHT, {1, 0}},
         {{"X"}, {0, 0}, KEY_RIGHT, {0, 0}},
         {{"XX", "XX"}, {0, 1}, KEY_ENTER, {0, 1}},
         {{"XX", "XX"}, {-1, -1}, KEY_RIGHT, {0, 0}},

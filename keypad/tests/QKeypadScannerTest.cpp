@@ -2,6 +2,7 @@
 // time, the click, the notice it hides, its pins, and keys across a suspension.
 #include "keypad/QKeypadScanner.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -22,6 +23,7 @@
 #include "res/NorvaneAppResources.h"
 #include "sim/keypad/KeypadMatrix.h"
 #include "testsupport/ClockModeGuard.h"
+#include "testsupport/ThreadTestSupport.h"
 
 namespace {
 
@@ -357,15 +359,33 @@ protected:
             repeats.push_back(p.repeat);
         return repeats;
     }
-    // Waits, in device time, until count events were posted or limitMs passed.
-    static void WaitForPosts(std::size_t count, DWORD limitMs) {
-        for (DWORD waited = 0; PostedSince(0).size() < count && waited < limitMs; waited += 10)
-            Sleep(10);
+    // Waits until count events were posted, however slowly the host runs the scanner.
+    static bool WaitForPosts(std::size_t count) {
+        return Eventually([&] { return PostedSince(0).size() >= count; });
     }
 };
 
+// The keypad matrix counting the scanner's pin reads: a check that nothing was posted first
+// waits until the scanner has scanned the keypad.
+class CountingMatrix : public KeypadMatrix {
+public:
+    DWORD GetState(DWORD handle, DWORD* state) override {
+        reads.fetch_add(1);
+        return KeypadMatrix::GetState(handle, state);
+    }
+    // Waits until the scanner has read the pins of count more whole scans.
+    bool WaitForScans(long count) {
+        const long from = reads.load();
+        return Eventually([&] { return reads.load() >= from + count * kPinsPerScan; });
+    }
+    std::atomic<long> reads{0};
+
+private:
+    static constexpr long kPinsPerScan = 12; // two pins, then five in each phase
+};
+
 TEST_F(KeypadScannerThreadTest, KeysPressedWhileSuspendedAreNotSeen) {
-    KeypadMatrix matrix;
+    CountingMatrix matrix;
     TestScanner scanner;
     ASSERT_TRUE(scanner.Start());
     scanner.Suspend();
@@ -373,7 +393,7 @@ TEST_F(KeypadScannerThreadTest, KeysPressedWhileSuspendedAreNotSeen) {
     Sleep(300);
     matrix.Release(KEY_ENTER);
     scanner.Resume();
-    Sleep(300);
+    ASSERT_TRUE(matrix.WaitForScans(2));
     EXPECT_TRUE(scanner.Stop());
     EXPECT_TRUE(PostedSince(0).empty());
     EXPECT_EQ(0, Clicks());
@@ -384,13 +404,13 @@ TEST_F(KeypadScannerThreadTest, AKeyHeldAcrossASuspensionGoesOnRepeating) {
     TestScanner scanner;
     ASSERT_TRUE(scanner.Start());
     matrix.Press(KEY_DOWN);
-    WaitForPosts(1, 2000);
+    ASSERT_TRUE(WaitForPosts(1));
     scanner.Suspend();
     const std::size_t atSuspend = PostedSince(0).size();
     Sleep(1000);
     EXPECT_EQ(atSuspend, PostedSince(0).size()) << "nothing is posted while suspended";
     scanner.Resume();
-    WaitForPosts(atSuspend + 3, 5000);
+    ASSERT_TRUE(WaitForPosts(atSuspend + 3));
     matrix.Release(KEY_DOWN);
     EXPECT_TRUE(scanner.Stop());
 

@@ -82,6 +82,8 @@ TEST_F(QWorkerThreadTest, StartAfterStopRunsANewThreadThatKeepsRunning) {
 TEST_F(QWorkerThreadTest, SuspendNestsAndStopEndsASuspendedThread) {
     CountingWorker worker;
     ASSERT_TRUE(worker.Start());
+    // It counts before it is suspended, so a count that stands still says something.
+    ASSERT_TRUE(Eventually([&] { return worker.loops.load() > 0; }));
     worker.Suspend();
     worker.Suspend();
     const long frozen = worker.loops.load();

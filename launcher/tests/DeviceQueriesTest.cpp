@@ -75,6 +75,24 @@ TEST_F(DeviceQueries, BatteryWarningRedrawAndFailedQuery) {
     EXPECT_EQ(ShowBattery("battery_level=1.0,unplugged=1"), plain);
 }
 
+// The charging and warning flags are bytes of their own: each reaches the gauge alone.
+TEST_F(DeviceQueries, ChargingAndWarningComeFromTheirOwnBytes) {
+    const struct {
+        const char* settings;
+        bool charging;
+        bool warning;
+    } cases[] = {{"charging=1,battery_warning=0", true, false},
+                 {"charging=0,battery_warning=1", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        device.Coproc(c.settings);
+        view->UpdateBattery(true);
+        const auto shown = Events("gauge.changed").back();
+        EXPECT_EQ(shown.fields["charging"], c.charging);
+        EXPECT_EQ(shown.fields["warning"], c.warning);
+    }
+}
+
 TEST_F(DeviceQueries, ClockSetsTheLocalTime) {
     device.Coproc("clock=2008-11-13 09:30:05");
     view->SyncCurrentTime();

@@ -1,5 +1,7 @@
 #include "launcher/tests/LauncherViewTest.h"
 
+#include <algorithm>
+
 #include "launcher/QLauncherItem.h"
 #include "platform/kernel/KernelTime.h"
 #include "platform/user/CListCtrl.h"
@@ -91,8 +93,11 @@ std::vector<std::string> LauncherViewTest::ProgressTexts() const {
 }
 
 void LauncherViewTest::PumpFor(DWORD ms) {
-    const std::uint64_t end = NowUs() + std::uint64_t(ms) * 1000;
-    while (NowUs() < end) {
+    PumpUntil(NowUs() + std::uint64_t(ms) * 1000);
+}
+
+void LauncherViewTest::PumpUntil(std::uint64_t endUs) {
+    for (;;) {
         MSG msg;
         while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!view->PreTranslateMessage(&msg)) {
@@ -100,8 +105,23 @@ void LauncherViewTest::PumpFor(DWORD ms) {
                 DispatchMessage(&msg);
             }
         }
-        Sleep(20);
+        if (NowUs() >= endUs)
+            return;
+        Sleep(DWORD(std::min<std::uint64_t>(20, (endUs - NowUs() + 999) / 1000)));
     }
+}
+
+bool LauncherViewTest::BatteryReadAtThirtySeconds(std::uint64_t armedUs) {
+    recorder.exchanges.clear();
+    if (NowUs() >= armedUs + 29900000) {
+        ADD_FAILURE() << "the timer's period was already nearly over";
+        return false;
+    }
+    PumpUntil(armedUs + 29900000);
+    if (Exchanges("GET_BATTERY") != 0)
+        return false;
+    PumpUntil(armedUs + 30000000);
+    return Exchanges("GET_BATTERY") == 1;
 }
 
 int LauncherViewTest::Exchanges(const std::string& command) const {

@@ -3,6 +3,7 @@
 // the view's UI thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ protected:
     std::vector<std::string> ProgressTexts() const;
     // Handles the test thread's messages for ms of device time, as a message loop would.
     void PumpFor(DWORD ms);
+    // The same until device time endUs, and once more there.
+    void PumpUntil(std::uint64_t endUs);
+    // Whether the battery timer armed at device time armedUs reads the battery when its 30 s
+    // are up and not before: no read until 29.9 s after, one by 30.0 s.
+    bool BatteryReadAtThirtySeconds(std::uint64_t armedUs);
     // Exchanges with that command name the co-processor took since the recorder was cleared.
     int Exchanges(const std::string& command) const;
     static std::wstring WindowText(HWND hwnd);

@@ -132,6 +132,12 @@ std::vector<BYTE> Reply(int s, int r, bool secondBlock = false, std::vector<BYTE
 TEST(ChecksumTest, CheckReplyAcceptsOnlyWholeReplies) {
     auto badSum = Reply(18, 18);
     badSum[14] ^= 1;
+    // The block's checksum byte is wrong; the byte just past the reply holds the right sum.
+    auto sumPastTheEnd = Reply(20, 10, true, {1, 2, 3, 4, 5}, 5, 0);
+    sumPastTheEnd[20] = 15;
+    // No room for the empty block's checksum inside S; the byte past S holds its sum, 0.
+    auto noRoomForSum = Reply(14, 10, true, {}, 0);
+    noRoomForSum[14] = 0;
     const struct {
         const char* name;
         std::vector<BYTE> reply;
@@ -143,18 +149,25 @@ TEST(ChecksumTest, CheckReplyAcceptsOnlyWholeReplies) {
         {"R of 3", Reply(18, 3), 18, false},
         {"R of 4", Reply(18, 4), 18, true},
         {"R above S, checksum right", Reply(24, 24), 18, false},
+        {"R one above S, checksum right", Reply(19, 19), 18, false},
         {"checksum wrong", badSum, 18, false},
         {"second block N = 0, R + 5 = S", Reply(15, 10, true, {}, 0), 15, true},
-        {"second block N = 0, R + 5 > S", Reply(14, 10, true, {}, 0), 14, false},
+        {"second block N = 0, R + 5 > S", noRoomForSum, 14, false},
         {"second block with its data", Reply(20, 10, true, {1, 2, 3, 4, 5}, 5), 20, true},
         {"second block checksum wrong", Reply(20, 10, true, {1, 2, 3, 4, 5}, 5, 0), 20, false},
+        {"right block sum only past S", sumPastTheEnd, 20, false},
         {"second block past S", Reply(20, 10, true, {1, 2, 3, 4, 5, 6}, 6), 20, false},
         // N read past S would be 0xFFFFFFxx; R + 4 + N + 1 wraps in 32 bits.
         {"second block length not inside S", Reply(12, 10, true, {}, 0xFFFFFFF5), 12, false},
         {"second block length wraps in 32 bits", Reply(40, 10, true, {}, 0xFFFFFFF0), 40, false},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(QCoprocChannel::CheckReply(c.reply.data(), c.s), c.valid) << c.name;
+        // The same S bytes alone on the heap, so that a read past them shows under the
+        // address sanitizer (scripts/test asan).
+        const std::vector<BYTE> exact(c.reply.begin(), c.reply.begin() + c.s);
+        EXPECT_EQ(QCoprocChannel::CheckReply(exact.data(), c.s), c.valid) << c.name << ", alone";
+    }
 }
 
 TEST_F(ProtocolTest, ReadyNeverRisingGives101WithNoFrameSent) {

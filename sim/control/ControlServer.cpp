@@ -169,7 +169,13 @@ void ControlServer::AcceptLoop() {
             continue;
         std::lock_guard<std::mutex> lock(m_mutex);
         ReapFinishedLocked();
-        if (m_stopping || m_clients.size() >= kMaxClients) {
+        // A client that came in while the server stops is closed unanswered, like the clients
+        // being served: "too many connections" would not be why it is turned away.
+        if (m_stopping) {
+            ::close(fd);
+            continue;
+        }
+        if (m_clients.size() >= kMaxClients) {
             SendAnswer(fd, Error("too many control connections (at most " +
                                  std::to_string(kMaxClients) + ")"));
             ::close(fd);

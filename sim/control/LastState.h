@@ -1,5 +1,7 @@
 // Where the most recently started simulator keeps its state: norvane-sim records its state
-// directory in /tmp/norvane-<uid>/last-state, so norvane-ctl finds it without --state.
+// directory in /tmp/norvane-<uid>/last-state, so norvane-ctl finds it without --state. The
+// environment variable NORVANE_LAST_STATE moves the record to another file, or, empty, turns it
+// off.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +10,7 @@
 
 class LastState {
 public:
+    // The record's file; empty when no record is kept.
     static std::filesystem::path RecordFile();
     // The recorded state directory, when there is one.
     static std::optional<std::filesystem::path> Read();

@@ -34,8 +34,11 @@ std::filesystem::path SocketPath(const std::string& stateDir, std::string& error
         return env;
     if (const auto last = LastState::Read())
         return *last / "control.sock";
-    error = "no simulator found: give --state DIR (no record in " +
-            LastState::RecordFile().string() + ")";
+    const std::filesystem::path record = LastState::RecordFile();
+    error = "no simulator found: give --state DIR (" +
+            (record.empty() ? std::string("NORVANE_LAST_STATE is empty: no record is kept")
+                            : "no record in " + record.string()) +
+            ")";
     return {};
 }
 

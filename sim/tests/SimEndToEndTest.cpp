@@ -126,10 +126,10 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
     SimProcess::Output r = m_sim->Ctl({"key", "enter"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "pressed enter (code 11) for 100 ms\n");
-    // Held for 800 ms on the keypad matrix: the launcher's scanner polls every 30 ms and repeats
-    // the key from the 19th poll after the press on, so it sends repeats 2, 3, ... (how many
-    // depends on where the polls fall).
-    r = m_sim->Ctl({"key", "down", "--hold", "800"});
+    // Held on the keypad matrix until the window has its repeats: the launcher's scanner polls
+    // every 30 ms and repeats the key from the 19th poll after the press on, so it sends
+    // repeats 2, 3, ... (how many depends on how long the host takes to see them).
+    r = m_sim->Ctl({"key-down", "down"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
     const auto delivered = [](const nlohmann::json& events) {
@@ -144,6 +144,8 @@ TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPo
         CtlJsonUntil({"events", "--since", std::to_string(since)}, [&](const nlohmann::json& e) {
             return delivered(e["events"]).size() >= expected.size();
         })["events"];
+    r = m_sim->Ctl({"key-up", "down"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto keys = delivered(events);
     ASSERT_GE(keys.size(), expected.size()) << events.dump(1);
     EXPECT_EQ(std::vector(keys.begin(), keys.begin() + 4), expected) << events.dump(1);

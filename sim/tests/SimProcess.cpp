@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sstream>
+#include <string_view>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,24 +17,36 @@ extern char** environ;
 namespace {
 
 // How long a program may stay silent and alive before the harness gives up on it. Generous:
-// it only matters when something hangs, and then the test fails instead of hanging.
-constexpr int kInactivityMs = 20000;
+// it only matters when something hangs, and then the test fails instead of hanging; longer
+// than the tests' norvane-ctl waits, so that a wait that runs out says so itself.
+constexpr int kInactivityMs = 60000;
 
 int PidFd(pid_t pid) {
     return int(::syscall(SYS_pidfd_open, pid, 0));
 }
 
-pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd) {
+// Children see this process's environment with NORVANE_LAST_STATE set to recordFile: a
+// simulator of a test records itself in the test's own folder (or, empty, nowhere), never in the
+// user's record, which the user's own simulator and other suites running at once rely on.
+pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd,
+            const std::string& recordFile) {
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    const std::string record = "NORVANE_LAST_STATE=" + recordFile;
+    std::vector<char*> env;
+    for (char** e = environ; *e; ++e)
+        if (std::string_view(*e).substr(0, 19) != "NORVANE_LAST_STATE=")
+            env.push_back(*e);
+    env.push_back(const_cast<char*>(record.c_str()));
+    env.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     pid_t pid = -1;
-    if (::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0)
+    if (::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data()) != 0)
         pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     return pid;
@@ -67,7 +80,7 @@ SimProcess::Output SimProcess::RunProgram(const std::vector<std::string>& argv) 
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return result;
-    const pid_t pid = Spawn(argv, out[1], err[1]);
+    const pid_t pid = Spawn(argv, out[1], err[1], "");
     ::close(out[1]);
     ::close(err[1]);
     if (pid < 0) {
@@ -124,7 +137,7 @@ bool SimProcess::Start(const std::vector<std::string>& extraArgs) {
     if (::pipe2(out, O_CLOEXEC) != 0)
         return false;
     const int errFd = ::open(m_errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    m_pid = Spawn(argv, out[1], errFd);
+    m_pid = Spawn(argv, out[1], errFd, (m_stateDir.parent_path() / "last-state").string());
     ::close(out[1]);
     ::close(errFd);
     m_outFd = out[0];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "platform/kernel/CCriticalSection.h"
@@ -8,6 +9,7 @@
 #include "platform/kernel/CWinThread.h"
 #include "platform/kernel/KernelSync.h"
 #include "platform/kernel/KernelThreads.h"
+#include "platform/kernel/ThreadControl.h"
 #include "testsupport/ClockModeGuard.h"
 #include "testsupport/ThreadTestSupport.h"
 
@@ -159,10 +161,12 @@ TEST_F(ThreadTest, CriticalSectionIsRecursiveAndBlockingCountsAsAWait) {
 struct Holdout {
     std::atomic<bool> running{false}; // past its start, where it makes no platform call
     std::atomic<bool> release{false};
+    std::shared_ptr<ThreadControl> control; // its suspension count shows a suspender waiting
     Counter counter;
 
     static UINT Run(LPVOID param) {
         auto* self = static_cast<Holdout*>(param);
+        self->control = ThreadControl::CurrentShared();
         self->running = true;
         while (!self->release.load())
             std::this_thread::yield();
@@ -194,7 +198,9 @@ TEST_F(ThreadTest, ThreadWaitingInSuspendThreadCountsAsBlockedInAWait) {
     y.target = z;
     const HANDLE yh = StartSuspended(&Suspender::Run, &y);
     ResumeThread(yh);
-    HostPause(); // y now waits in SuspendThread for z, which makes no platform call
+    // y counts z's suspension before it waits in SuspendThread for z, which makes no platform
+    // call.
+    ASSERT_TRUE(Eventually([&] { return holdout.control->SuspendCount() == 1; }));
 
     // Suspending y must not wait for z: y is blocked in a platform call.
     std::atomic<bool> suspended{false};

@@ -123,9 +123,7 @@ TEST_F(CrossThreadTest, AWindowWhoseThreadEndedAnswersZero) {
     EXPECT_TRUE(Events().empty());
 }
 
-TEST_F(CrossThreadTest, TimersInScaledTimeNeverFireEarlyAndKeepTheirOrder) {
-    // Ticks 10 device ms apart are 2 ms of host time apart at this speed, so a busy host's
-    // scheduling does not reorder them as it can at the fixture's speed of 50.
+TEST_F(CrossThreadTest, TimersInScaledTimeNeverFireEarly) {
     DeviceClock::Instance().SetScaled(5.0);
     HWND w =
         CreateWindowEx(0, ProbeClass(), L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
@@ -139,14 +137,15 @@ TEST_F(CrossThreadTest, TimersInScaledTimeNeverFireEarlyAndKeepTheirOrder) {
             ticks.emplace_back(msg.wParam, DeviceClock::Instance().NowMs() - start);
     DestroyWindow(w);
     ASSERT_EQ(ticks.size(), 4u);
-    std::vector<WPARAM> order;
-    for (const auto& [id, at] : ticks)
-        order.push_back(id);
-    EXPECT_EQ(order, (std::vector<WPARAM>{1, 1, 2, 1}));
-    EXPECT_GE(ticks[0].second, 30u);
-    EXPECT_GE(ticks[1].second, 60u);
-    EXPECT_GE(ticks[2].second, 70u);
-    EXPECT_GE(ticks[3].second, 90u);
+    // The earlier deadline goes first. How late each tick comes, and so how the two timers
+    // interleave later, depends on the host in scaled time; that none comes early does not.
+    EXPECT_EQ(ticks[0].first, 1u);
+    int seen[3] = {};
+    for (const auto& [id, at] : ticks) {
+        ASSERT_TRUE(id == 1 || id == 2) << id;
+        ++seen[id];
+        EXPECT_GE(at, std::uint64_t(id == 1 ? 30 : 70) * std::uint64_t(seen[id])) << "timer " << id;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -196,14 +197,14 @@ TEST_F(CoprocModelTest, QueriesAnswerFromSettingsOnceTheImageRuns) {
     }
     const auto identity = Exchange(Frame(0x64, 8), 14);
     EXPECT_EQ(identity[6], 6);
-    for (const auto& reply : {version, battery, clock, identity}) {
-        const int r = reply[2] | reply[3] << 8;
-        EXPECT_EQ(std::size_t(r), reply.size());
-        std::uint8_t sum = 0;
-        for (int i = 0; i < r - 4; ++i)
-            sum = std::uint8_t(sum + reply[i]);
-        EXPECT_EQ(reply[r - 4], sum);
-        EXPECT_EQ(Status(reply), 0);
+    // The checksums worked by hand: the identity's is 0x64 + 14 + 6 = 0x78.
+    const std::pair<const std::vector<std::uint8_t>*, std::uint8_t> sums[] = {
+        {&version, 0x8F}, {&battery, 0x31}, {&clock, 0xB6}, {&identity, 0x78}};
+    for (const auto& [reply, sum] : sums) {
+        const int r = (*reply)[2] | (*reply)[3] << 8;
+        EXPECT_EQ(std::size_t(r), reply->size());
+        EXPECT_EQ((*reply)[r - 4], sum) << "reply " << int((*reply)[0]);
+        EXPECT_EQ(Status(*reply), 0);
     }
 }
 
@@ -257,10 +258,8 @@ TEST_F(CoprocModelTest, FaultsShapeTheReplies) {
     ASSERT_EQ(coproc.Set("bad_checksums", "2", now), "");
     for (int i = 0; i < 3; ++i) {
         const auto reply = Exchange(Frame(0x40, 12, 0x00801000), 10);
-        std::uint8_t sum = 0;
-        for (int j = 0; j < 6; ++j)
-            sum = std::uint8_t(sum + reply[j]);
-        EXPECT_EQ(reply[6] == sum, i == 2) << i;
+        // The right sum is 0x40 + 10 = 0x4A.
+        EXPECT_EQ(reply[6] == 0x4A, i == 2) << i;
     }
     EXPECT_EQ(coproc.State()["faults"]["bad_checksums"], 0);
 }
