@@ -1,0 +1,21 @@
+// The gallery's third page: two buttons with owner-drawn menus, one opening downward from its
+// bottom edge and one upward from its top edge. Each menu has a title item, a plain, a checked,
+// a grayed and an image item, a separator and a submenu.
+#pragma once
+
+#include "sim/gallery/QGalleryPage.h"
+
+class QMenusPage : public QGalleryPage {
+public:
+    QMenusPage();
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    CString MenuItemText(UINT id) const override;
+    BOOL IsCommandButton(UINT id) const override;
+
+private:
+    CButton m_menuDown;
+    CButton m_menuUp;
+};
