@@ -32,6 +32,13 @@ void HandleWrappers::DetachPermanent(const void* handle) {
     m.permanent.erase(handle);
 }
 
+void* HandleWrappers::FindPermanent(const void* handle) {
+    Maps& m = TheMaps();
+    std::lock_guard lock(m.mutex);
+    const auto it = m.permanent.find(handle);
+    return it == m.permanent.end() ? nullptr : it->second;
+}
+
 void* HandleWrappers::Lookup(const void* handle, std::type_index kind,
                              std::shared_ptr<void> (*make)(const void* handle)) {
     Maps& m = TheMaps();

@@ -10,6 +10,8 @@ class HandleWrappers {
 public:
     static void AttachPermanent(const void* handle, void* wrapper);
     static void DetachPermanent(const void* handle);
+    // The permanent wrapper only; null when the program attached none.
+    static void* FindPermanent(const void* handle);
     // The permanent wrapper, or else the temporary one of the given kind, made by make.
     static void* Lookup(const void* handle, std::type_index kind,
                         std::shared_ptr<void> (*make)(const void* handle));

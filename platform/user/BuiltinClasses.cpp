@@ -20,4 +20,9 @@ void RegisterBuiltinClasses(WindowManager& wm) {
     wc.lpszClassName = L"Dialog";
     wc.lpfnWndProc = DefDlgProc;
     wm.AddClass(wc);
+
+    wc = WNDCLASS{};
+    wc.lpszClassName = kMenuWindowClass;
+    wc.lpfnWndProc = MenuWindowProc;
+    wm.AddClass(wc);
 }

@@ -10,6 +10,7 @@
 #include "platform/kernel/KernelThreads.h"
 #include "platform/kernel/Resources.h"
 #include "platform/user/CDataExchange.h"
+#include "platform/user/CMenu.h"
 #include "platform/user/CWinApp.h"
 #include "platform/user/WindowCreationHook.h"
 
@@ -211,8 +212,27 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return result;
         break;
     }
+    case WM_MEASUREITEM: {
+        // A menu item goes to the object of its menu.
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        CMenu* menu = mis && mis->CtlType == ODT_MENU
+                          ? CMenu::FromOwnerDrawnItem(mis->itemID, mis->itemData)
+                          : nullptr;
+        if (menu) {
+            menu->MeasureItem(mis);
+            return TRUE;
+        }
+        break;
+    }
     case WM_DRAWITEM: {
-        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis && dis->CtlType == ODT_MENU) {
+            CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem));
+            if (!menu)
+                break;
+            menu->DrawItem(dis);
+            return TRUE;
+        }
         CWnd* child = dis ? FromHandlePermanent(dis->hwndItem) : nullptr;
         LRESULT result = 0;
         if (child && child != this && child->OnChildNotify(message, wParam, lParam, &result))

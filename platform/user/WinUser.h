@@ -29,6 +29,7 @@ inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_COPYDATA = 0x004A;
@@ -43,6 +44,7 @@ inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_HSCROLL = 0x0114;
 inline constexpr UINT WM_VSCROLL = 0x0115;
+inline constexpr UINT WM_INITMENUPOPUP = 0x0117;
 inline constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
 inline constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 inline constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -54,6 +56,8 @@ inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_ENTERMENULOOP = 0x0211;
+inline constexpr UINT WM_EXITMENULOOP = 0x0212;
 inline constexpr UINT WM_USER = 0x0400;
 
 // ---- Window styles ---------------------------------------------------------------------------
@@ -126,6 +130,7 @@ inline constexpr UINT BST_FOCUS = 0x0008;
 inline constexpr UINT BN_CLICKED = 0;
 
 // Owner drawing.
+inline constexpr UINT ODT_MENU = 1;
 inline constexpr UINT ODT_BUTTON = 4;
 inline constexpr UINT ODA_DRAWENTIRE = 0x0001;
 inline constexpr UINT ODA_SELECT = 0x0002;
@@ -135,6 +140,41 @@ inline constexpr UINT ODS_GRAYED = 0x0002;
 inline constexpr UINT ODS_DISABLED = 0x0004;
 inline constexpr UINT ODS_CHECKED = 0x0008;
 inline constexpr UINT ODS_FOCUS = 0x0010;
+
+// Menus: item flags of AppendMenu and CheckMenuItem/EnableMenuItem, item types and states of
+// MENUITEMINFO, its field mask, and the flags of TrackPopupMenu.
+inline constexpr UINT MF_BYCOMMAND = 0x0000;
+inline constexpr UINT MF_BYPOSITION = 0x0400;
+inline constexpr UINT MF_STRING = 0x0000;
+inline constexpr UINT MF_ENABLED = 0x0000;
+inline constexpr UINT MF_GRAYED = 0x0001;
+inline constexpr UINT MF_DISABLED = 0x0002;
+inline constexpr UINT MF_UNCHECKED = 0x0000;
+inline constexpr UINT MF_CHECKED = 0x0008;
+inline constexpr UINT MF_POPUP = 0x0010;
+inline constexpr UINT MF_OWNERDRAW = 0x0100;
+inline constexpr UINT MF_SEPARATOR = 0x0800;
+inline constexpr UINT MFT_STRING = 0x0000;
+inline constexpr UINT MFT_OWNERDRAW = 0x0100;
+inline constexpr UINT MFT_SEPARATOR = 0x0800;
+inline constexpr UINT MFS_ENABLED = 0x0000;
+inline constexpr UINT MFS_UNCHECKED = 0x0000;
+inline constexpr UINT MFS_GRAYED = 0x0003;
+inline constexpr UINT MFS_DISABLED = 0x0003;
+inline constexpr UINT MFS_CHECKED = 0x0008;
+inline constexpr UINT MIIM_STATE = 0x0001;
+inline constexpr UINT MIIM_ID = 0x0002;
+inline constexpr UINT MIIM_SUBMENU = 0x0004;
+inline constexpr UINT MIIM_CHECKMARKS = 0x0008;
+inline constexpr UINT MIIM_TYPE = 0x0010;
+inline constexpr UINT MIIM_DATA = 0x0020;
+inline constexpr UINT TPM_LEFTALIGN = 0x0000;
+inline constexpr UINT TPM_CENTERALIGN = 0x0004;
+inline constexpr UINT TPM_RIGHTALIGN = 0x0008;
+inline constexpr UINT TPM_TOPALIGN = 0x0000;
+inline constexpr UINT TPM_VCENTERALIGN = 0x0010;
+inline constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+inline constexpr UINT TPM_RETURNCMD = 0x0100;
 
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;
@@ -279,9 +319,42 @@ struct DRAWITEMSTRUCT {
     HWND hwndItem = nullptr;
     HDC hDC = nullptr;
     RECT rcItem;
-    DWORD itemData = 0;
+    DWORD_PTR itemData = 0; // pointer-sized on the host: menu items keep their records here
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// For a menu item, WM_MEASUREITEM's wParam is 0 and CtlID is unused; the answer is itemWidth
+// and itemHeight.
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    DWORD_PTR itemData = 0;
+};
+using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
+
+// cbSize of MENUITEMINFO: the structure's size on the device, eleven 32-bit members. The host's
+// handles and pointers are wider, so a caller states the device's size, as every byte count
+// that crosses the platform interface is the device's; any other size is refused.
+inline constexpr UINT kMenuItemInfoSize = 44;
+
+struct MENUITEMINFO {
+    UINT cbSize = 0;
+    UINT fMask = 0;
+    UINT fType = 0;
+    UINT fState = 0;
+    UINT wID = 0;
+    HMENU hSubMenu = nullptr;
+    HBITMAP hbmpChecked = nullptr;
+    HBITMAP hbmpUnchecked = nullptr;
+    DWORD_PTR dwItemData = 0;
+    LPTSTR dwTypeData = nullptr;
+    UINT cch = 0;
+};
+using LPMENUITEMINFO = MENUITEMINFO*;
+using LPCMENUITEMINFO = const MENUITEMINFO*;
 
 constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
     return WPARAM(DWORD(lo) | (DWORD(hi) << 16));
@@ -403,6 +476,52 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
+
+// ---- Menus ---------------------------------------------------------------------------------
+// An item is named by its position (MF_BYPOSITION, or byPosition TRUE) or by its command id,
+// which searches the menu and then, depth first, its submenus. A menu handle stays valid until
+// DestroyMenu, which destroys its submenus too; handles are never reused.
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+// MF_POPUP: idNewItem is the submenu. MF_OWNERDRAW: newItem is the item data, which
+// WM_MEASUREITEM and WM_DRAWITEM carry; otherwise newItem is the item's text (MF_STRING).
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCTSTR newItem);
+// Inserts before the item named (at the end for a position past the last). For MFT_OWNERDRAW
+// items dwTypeData is not read.
+BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info);
+// Fills the members fMask names. MIIM_TYPE copies a string item's text into dwTypeData (at most
+// cch - 1 characters and a terminator) and sets cch to the characters copied, or to the text's
+// length when dwTypeData is NULL. FALSE (ERROR_INVALID_PARAMETER) when cbSize is not
+// kMenuItemInfoSize; FALSE when the menu or the item does not exist.
+BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info);
+// The previous state (MF_CHECKED or MF_UNCHECKED), 0xFFFFFFFF when the item does not exist.
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT flags);
+// The previous state (MF_ENABLED, MF_GRAYED or MF_DISABLED), -1 when the item does not exist.
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT flags);
+// -1 for a menu that does not exist.
+int GetMenuItemCount(HMENU menu);
+// 0xFFFFFFFF for an item that opens a submenu or does not exist.
+UINT GetMenuItemID(HMENU menu, int position);
+HMENU GetSubMenu(HMENU menu, int position);
+
+// Shows the popup menu at (x, y) (screen), placed as the TPM_ alignment flags say and kept on
+// the screen, as a top-most window that takes neither activation nor focus, and runs the menu's
+// modal loop on the calling thread until an item is chosen or the menu is closed. The owner gets
+// WM_ENTERMENULOOP, WM_INITMENUPOPUP before each popup shows, WM_MEASUREITEM once per tracking
+// for each owner-drawn item, WM_DRAWITEM whenever one is drawn, WM_EXITMENULOOP, and after the
+// loop a posted WM_COMMAND with the chosen item's id (none with TPM_RETURNCMD, which returns the
+// id instead, 0 when nothing was chosen). The loop handles every stylus and key message it takes
+// from the thread's queue, whichever window it was posted to: a tap inside a menu follows and
+// chooses items, a tap outside closes the menu; VK_UP and VK_DOWN move the selection, VK_RETURN
+// chooses, VK_ESCAPE closes a level, VK_RIGHT and VK_LEFT open and close a submenu. Other
+// messages are pre-translated by the application and dispatched. The loop ends, choosing
+// nothing, when the owner or the menu is destroyed or WM_QUIT arrives (posted again after the
+// loop). Without TPM_RETURNCMD the result is TRUE when the menu was shown; FALSE, and nothing
+// is sent, for a menu without items, an owner that is not a window, or while this thread is
+// already tracking a menu. nReserved and rect are not used.
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int nReserved, HWND owner,
+                    const RECT* rect);
 
 // The framework's entry (CWinApp.cpp): runs the application object's InitInstance on the
 // calling thread, which becomes the UI thread, then its message loop until WM_QUIT; returns

@@ -341,6 +341,7 @@ void WindowManager::ThreadEnded(DWORD threadId) {
         return;
     queue->ended = true;
     queue->FailPendingSent();
+    m_menus.SetOpen(threadId, {});
     std::vector<HWND> roots;
     ForEach([&](WindowRecord& w) {
         if (w.threadId == threadId && !(Find(w.parent) && Find(w.parent)->threadId == threadId))

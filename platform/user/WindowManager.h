@@ -1,6 +1,6 @@
-// The window manager's state: every window, the registered classes and the message queue of
-// every thread, under one lock. The API functions (WindowApi, MessageApi, PaintApi) take the
-// lock for their bookkeeping and call window procedures without it.
+// The window manager's state: every window, the registered classes, the message queue of every
+// thread and the menus, under one lock. The API functions (WindowApi, MessageApi, PaintApi) take
+// the lock for their bookkeeping and call window procedures without it.
 #pragma once
 
 #include <functional>
@@ -14,6 +14,7 @@
 
 #include "platform/gdi/Framebuffer.h"
 #include "platform/user/ClipRegion.h"
+#include "platform/user/MenuTable.h"
 #include "platform/user/MessageQueue.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowRecord.h"
@@ -90,6 +91,8 @@ public:
     // Runs fn on every window, parents before children, top-level windows top first.
     void ForEach(const std::function<void(WindowRecord&)>& fn);
 
+    MenuTable& Menus() { return m_menus; }
+
     // Called when a thread that had a queue ends: messages it was sent fail with 0 and its
     // windows are removed without messages (the thread can no longer run their procedures).
     void ThreadEnded(DWORD threadId);
@@ -105,4 +108,5 @@ private:
     ATOM m_nextAtom = 0xC000;
     std::uintptr_t m_nextHandle = 0x10010;
     std::unordered_map<DWORD, std::shared_ptr<MessageQueue>> m_queues;
+    MenuTable m_menus;
 };

@@ -15,6 +15,7 @@
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/SoundSink.h"
+#include "platform/user/MenuTree.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowTree.h"
 #include "res/resource.h"
@@ -146,6 +147,7 @@ nlohmann::json StatusReport::Status() const {
     status["local_time"] = LocalTimeText(clock.LocalMs());
     status["sounds"] = SoundSink::PlayedCount();
     status["windows"] = std::move(windows);
+    status["menus"] = m_menuTexts.Named(DescribeOpenMenus());
     return status;
 }
 

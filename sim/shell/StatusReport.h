@@ -8,14 +8,16 @@
 #include "sim/status/ButtonPicture.h"
 #include "sim/status/GalleryPicture.h"
 #include "sim/status/LauncherPicture.h"
+#include "sim/status/MenuItemTexts.h"
 
 class StatusReport {
 public:
     // The launcher's own account of itself, with the focused item's text as "focus" (its index
     // as "focus_index"), its caption line and clock as they show on the screen, its battery
     // gauge, every kit button ("buttons": id, text, rect, checked, focused, visible), the
-    // gallery's page and last command ("gallery", null unless the gallery runs), and the
-    // device's time, sounds and window tree.
+    // gallery's page and last command ("gallery", null unless the gallery runs), the device's
+    // time, sounds and window tree, and the popup menus open on the screen ("menus", empty when
+    // none is), each with its items.
     nlohmann::json Status() const;
     // The event log's entries after the sequence number "since" (all of them without it).
     static nlohmann::json Events(const nlohmann::json& request);
@@ -26,4 +28,5 @@ private:
     LauncherPicture m_launcher;
     ButtonPicture m_buttons;
     GalleryPicture m_gallery;
+    MenuItemTexts m_menuTexts;
 };
