@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/kernel/EventLog.h"
+#include "widgets/QCheckTick.h"
 
 namespace {
 
@@ -123,14 +124,9 @@ void QOwnerDrawMenu::DrawTitleItem(CDC* pDC, const CString& text, LPRECT rect) {
     pDC->DrawText(text, rect, DT_CENTER | DT_VCENTER);
 }
 
+// The colour button's check box draws the same tick.
 void QOwnerDrawMenu::DrawCheckMark(CDC* pDC, LPRECT rect) {
-    const POINT c = Centre(rect);
-    CPen pen(PS_SOLID, 2, kBlack);
-    CPen* previous = pDC->SelectObject(&pen);
-    pDC->MoveTo(c.x - 4, c.y);
-    pDC->LineTo(c.x - 1, c.y + 3);
-    pDC->LineTo(c.x + 6, c.y - 4);
-    pDC->SelectObject(previous);
+    QCheckTick::Draw(pDC, rect);
 }
 
 void QOwnerDrawMenu::DrawImage(CDC* pDC, int image, LPRECT rect) {

@@ -30,6 +30,12 @@ DWORD Kind(HWND hwnd) {
     return DWORD(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK;
 }
 
+// A style that holds every bit of BS_OWNERDRAW is drawn by the owner: a control that ORs
+// BS_OWNERDRAW into a radio button's style (4 | 0xB) still gets its WM_DRAWITEM.
+bool IsOwnerDrawn(DWORD kind) {
+    return (kind & BS_OWNERDRAW) == BS_OWNERDRAW;
+}
+
 bool IsCheckKind(DWORD kind) {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
            kind == BS_AUTORADIOBUTTON;
@@ -109,7 +115,7 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         RECT client;
         GetClientRect(hwnd, &client);
-        if (Kind(hwnd) == BS_OWNERDRAW)
+        if (IsOwnerDrawn(Kind(hwnd)))
             PaintOwnerDrawn(hwnd, hdc, client);
         else
             PaintStandard(hwnd, hdc, client);
@@ -121,9 +127,13 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONDOWN:
         if (GetFocus() != hwnd)
             SetFocus(hwnd);
+        // The lift comes back here wherever the stylus goes; only a lift inside clicks.
+        SetCapture(hwnd);
         SetBit(hwnd, BST_PUSHED, true);
         return 0;
     case WM_LBUTTONUP: {
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
         if (!(State(hwnd) & BST_PUSHED))
             return 0;
         SetBit(hwnd, BST_PUSHED, false);

@@ -31,6 +31,7 @@ void InitCommonControls() {
     static std::once_flag registered;
     std::call_once(registered, [] {
         WNDCLASS wc;
+        wc.style = CS_DBLCLKS; // a double tap activates an item
         wc.lpszClassName = WC_LISTVIEW;
         wc.lpfnWndProc = ListViewWindowProc;
         wc.cbWndExtra = int(sizeof(LONG_PTR));

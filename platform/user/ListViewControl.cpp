@@ -5,7 +5,6 @@
 
 #include "platform/gdi/ImageList.h"
 #include "platform/gdi/WinGdi.h"
-#include "platform/kernel/KernelTime.h"
 
 namespace {
 
@@ -19,8 +18,6 @@ constexpr int kLabelLines = 2;
 constexpr int kCellBottom = 4;
 // Rows of the report view are a line of text and this much more.
 constexpr int kRowPadding = 4;
-// The platform's double-click time, in device milliseconds.
-constexpr DWORD kDoubleTapMs = 500;
 
 constexpr UINT kIconLabelFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
 constexpr UINT kRowLabelFormat = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
@@ -389,12 +386,13 @@ void ListViewControl::OnKeyDown(UINT key) {
     FocusAndSelect(target);
 }
 
-void ListViewControl::OnTap(POINT point) {
+void ListViewControl::OnTap(POINT point, bool second) {
     if (GetFocus() != m_hwnd)
         SetFocus(m_hwnd);
     const int hit = HitTest(point);
-    const DWORD now = GetTickCount();
-    const bool second = hit >= 0 && hit == m_tapItem && now - m_tapTime <= kDoubleTapMs;
+    // The second press of a double tap activates the item when both presses landed on it; on
+    // another item or beside the items it is a tap of its own.
+    const bool activate = second && hit >= 0 && hit == m_tapItem;
     if (hit >= 0) {
         FocusAndSelect(hit);
     } else {
@@ -404,9 +402,8 @@ void ListViewControl::OnTap(POINT point) {
         NotifyStateChanges(before);
         Redraw();
     }
-    m_tapItem = second ? -1 : hit;
-    m_tapTime = now;
-    Notify(second ? NM_DBLCLK : NM_CLICK, hit, point);
+    m_tapItem = hit;
+    Notify(activate ? NM_DBLCLK : NM_CLICK, hit, point);
 }
 
 LRESULT ListViewControl::Notify(UINT code, int item, POINT point) {
@@ -564,7 +561,8 @@ LRESULT ListViewControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        OnTap(POINT{LONG(SHORT(LOWORD(WPARAM(lParam)))), LONG(SHORT(HIWORD(WPARAM(lParam))))});
+        OnTap(POINT{LONG(SHORT(LOWORD(WPARAM(lParam)))), LONG(SHORT(HIWORD(WPARAM(lParam))))},
+              message == WM_LBUTTONDBLCLK);
         return 0;
     case WM_DESTROY:
         DeleteAllItems();

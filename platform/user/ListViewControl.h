@@ -71,7 +71,9 @@ private:
     BOOL GetItemRect(int index, RECT* rect) const;
 
     void OnKeyDown(UINT key);
-    void OnTap(POINT point);
+    // A press of the stylus (second: the second press of a double tap): focus, selection and
+    // NM_CLICK, or NM_DBLCLK.
+    void OnTap(POINT point, bool second);
     LRESULT Notify(UINT code, int item, POINT point = {});
     void Paint();
     void PaintItem(HDC hdc, const Layout& layout, int index, bool hasFocus);
@@ -82,7 +84,6 @@ private:
     HIMAGELIST m_imageLists[3] = {};
     HFONT m_font = nullptr;
     int m_scrollY = 0;
-    // The last tap on an item, for the double tap.
+    // The item the last press landed on (-1: none), which a double tap must land on again.
     int m_tapItem = -1;
-    DWORD m_tapTime = 0;
 };

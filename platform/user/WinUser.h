@@ -244,6 +244,21 @@ inline constexpr UINT VK_DOWN = 0x28;
 
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
+inline constexpr int SM_CXDOUBLECLK = 36;
+inline constexpr int SM_CYDOUBLECLK = 37;
+
+// Class styles.
+inline constexpr UINT CS_DBLCLKS = 0x0008;
+
+// Mouse messages' wParam: the stylus is down.
+inline constexpr WPARAM MK_LBUTTON = 0x0001;
+
+// SendInput.
+inline constexpr DWORD INPUT_MOUSE = 0;
+inline constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
+inline constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002;
+inline constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004;
+inline constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000;
 
 // ---- Structures ------------------------------------------------------------------------------
 struct MSG {
@@ -322,6 +337,25 @@ struct DRAWITEMSTRUCT {
     DWORD_PTR itemData = 0; // pointer-sized on the host: menu items keep their records here
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// One report of the touch screen: with MOUSEEVENTF_ABSOLUTE, dx and dy are normalised screen
+// coordinates (0 the left or top edge, 65535 the right or bottom one), else pixels moved.
+struct MOUSEINPUT {
+    LONG dx = 0;
+    LONG dy = 0;
+    DWORD mouseData = 0;
+    DWORD dwFlags = 0;
+    DWORD time = 0; // device milliseconds; 0: now
+    DWORD_PTR dwExtraInfo = 0;
+};
+
+// The platform's INPUT holds mouse, keyboard or hardware input; this device reports only its
+// touch screen.
+struct INPUT {
+    DWORD type = INPUT_MOUSE;
+    MOUSEINPUT mi;
+};
+using LPINPUT = INPUT*;
 
 // For a menu item, WM_MEASUREITEM's wParam is 0 and CtlID is unused; the answer is itemWidth
 // and itemHeight.
@@ -461,6 +495,32 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 HWND GetActiveWindow();
+
+// ---- Stylus ---------------------------------------------------------------------------------
+// The touch screen's reports, as its driver gives them: MOUSEEVENTF_MOVE places the stylus,
+// MOUSEEVENTF_LEFTDOWN and MOUSEEVENTF_LEFTUP put it down and lift it (in that order within one
+// report). While it is down, each change is posted as WM_LBUTTONDOWN, WM_MOUSEMOVE or
+// WM_LBUTTONUP (client coordinates in lParam, MK_LBUTTON in wParam for down and move) to the
+// window that has the capture, else to WindowFromPoint's window when the point is in its client
+// area. A second press within GetDoubleClickTime() and SM_CXDOUBLECLK x SM_CYDOUBLECLK of the
+// first, on the same window, is WM_LBUTTONDBLCLK when the window's class has CS_DBLCLKS. A lift
+// without a press and a move of a lifted stylus post nothing. Returns the reports taken: 0 for
+// a cbSize that is not sizeof(INPUT), else up to the first one that is not INPUT_MOUSE.
+UINT SendInput(UINT count, LPINPUT inputs, int cbSize);
+// The window under a screen point: the top-most shown top-level window there (NULL when it is
+// disabled), then down through its shown and enabled children, top first, whose window
+// rectangle holds the point; disabled and hidden children are passed over, as are windows
+// being destroyed.
+HWND WindowFromPoint(POINT point);
+// The capture is one window of the whole device. SetCapture takes it for a window of the
+// calling thread and returns the window that had it; ReleaseCapture gives it up when the
+// calling thread's window has it (TRUE, also when nothing had it); GetCapture is the calling
+// thread's capture window or NULL.
+HWND SetCapture(HWND hwnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
+// The longest time between the two presses of a double tap, in device milliseconds.
+UINT GetDoubleClickTime();
 
 // ---- Painting --------------------------------------------------------------------------------
 // A window draws only on its visible area: its rectangle within every ancestor's client

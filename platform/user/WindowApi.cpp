@@ -7,6 +7,7 @@
 #include "platform/kernel/ThreadControl.h"
 #include "platform/user/Activation.h"
 #include "platform/user/LockedWindow.h"
+#include "platform/user/StylusInput.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowCreationHook.h"
 #include "platform/user/WindowEvents.h"
@@ -553,6 +554,9 @@ int GetSystemMetrics(int index) {
         return WindowManager::kScreenWidth;
     case SM_CYSCREEN:
         return WindowManager::kScreenHeight;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return StylusInput::kDoubleTapSize;
     default:
         return 0;
     }

@@ -1,7 +1,7 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
-// test would: presses keys, takes screenshots, reads the device's status and event log, waits
-// for a status condition, sends WM_COPYDATA requests to the launcher and works the co-processor
-// model.
+// test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
+// log, waits for a status condition, sends WM_COPYDATA requests to the launcher and works the
+// co-processor model.
 
 #include <cstdlib>
 #include <fstream>
@@ -77,6 +77,21 @@ int main(int argc, char** argv) {
     auto* keyUp = app.add_subcommand("key-up", "let a keypad key that is down come up");
     keyUp->add_option("NAME", keyName, "key name")->required()->check(CLI::IsMember(names));
 
+    int tapX = 0, tapY = 0;
+    bool tapDouble = false;
+    auto* tap = app.add_subcommand("tap", "tap the screen with the stylus at pixel X Y (240x320)");
+    tap->add_option("X", tapX, "0 (left) to 239")->required()->check(CLI::Range(0, 239));
+    tap->add_option("Y", tapY, "0 (top) to 319")->required()->check(CLI::Range(0, 319));
+    tap->add_flag("--double", tapDouble, "tap twice, as a double tap");
+    std::string stylusAction;
+    auto* stylus = app.add_subcommand(
+        "stylus", "put the stylus down, move it or lift it at pixel X Y, for drags");
+    stylus->add_option("ACTION", stylusAction, "down, move or up")
+        ->required()
+        ->check(CLI::IsMember({"down", "move", "up"}));
+    stylus->add_option("X", tapX, "0 (left) to 239")->required()->check(CLI::Range(0, 239));
+    stylus->add_option("Y", tapY, "0 (top) to 319")->required()->check(CLI::Range(0, 319));
+
     std::string conditionText;
     double waitSeconds = 10;
     auto* wait = app.add_subcommand(
@@ -135,6 +150,9 @@ int main(int argc, char** argv) {
 
     app.footer(
         "Key names:\n" + KeyNames::Describe() +
+        "\ntap and stylus take screen pixels, 0,0 the top-left corner; a tap presses for 100 ms\n"
+        "of device time and returns after the double-tap time (500 ms), so that the next tap\n"
+        "is a tap of its own; --double presses twice, 100 ms apart.\n"
         "\nstatus, events and coproc print JSON; the other commands print one line.\n"
         "\nwait CONDITION: PATH is a dotted path into the status JSON, array items by index\n"
         "(items.0.text); = and != compare the value's text (null as \"null\", an array by its\n"
@@ -170,6 +188,10 @@ int main(int argc, char** argv) {
         request = {{"cmd", "key-down"}, {"name", keyName}};
     else if (*keyUp)
         request = {{"cmd", "key-up"}, {"name", keyName}};
+    else if (*tap)
+        request = {{"cmd", "tap"}, {"x", tapX}, {"y", tapY}, {"double", tapDouble}};
+    else if (*stylus)
+        request = {{"cmd", "stylus"}, {"action", stylusAction}, {"x", tapX}, {"y", tapY}};
     else if (*status || *wait)
         request = {{"cmd", "status"}};
     else if (*regSet)
@@ -236,6 +258,10 @@ int main(int argc, char** argv) {
     } else if (*regSet) {
         std::cout << "HKEY_LOCAL_MACHINE\\" << regKey << " " << regName << " = " << regValue
                   << "\n";
+    } else if (*tap) {
+        std::cout << (tapDouble ? "double-tapped " : "tapped ") << tapX << "," << tapY << "\n";
+    } else if (*stylus) {
+        std::cout << "stylus " << stylusAction << " at " << tapX << "," << tapY << "\n";
     } else if (*keyDown || *keyUp) {
         std::cout << keyName << (*keyDown ? " is down" : " is up") << "\n";
     } else if (*copydata) {

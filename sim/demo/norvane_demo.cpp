@@ -1,9 +1,10 @@
 // norvane-demo: the stand-in for the measurement programs of the sample card. The card holds it
 // under each program's name (Zentra.exe, QbRun.exe, ...). Started by the launcher, it shows its
-// name and its arguments on the device's screen and runs until a key of the keypad goes down, or
-// for --seconds N of device time, then exits with status 0. It reaches the screen and the keypad
-// through the simulator's control socket, whose path it finds in NORVANE_CONTROL_SOCKET, and
-// lets go of the screen before it exits so that the launcher repaints.
+// name and its arguments on the device's screen and runs until a key of the keypad goes down or
+// the stylus taps the screen, or for --seconds N of device time, then exits with status 0. It
+// reaches the screen, the keypad and the stylus through the simulator's control socket, whose path
+// it finds in NORVANE_CONTROL_SOCKET, and lets go of the screen before it exits so that the
+// launcher repaints.
 
 #include <charconv>
 #include <cstdlib>
@@ -19,7 +20,7 @@
 
 namespace {
 
-// A program without --seconds waits for a key as long as this, again and again.
+// A program without --seconds waits for a key or a tap as long as this, again and again.
 constexpr std::uint64_t kKeyWaitMs = 3600 * 1000;
 
 std::optional<std::uint64_t> ParseSeconds(const std::string& text) {
@@ -69,23 +70,27 @@ int main(int argc, char** argv) {
         lines.push_back(std::to_string(i + 1) + ": " + args[i]);
     lines.push_back("");
     lines.push_back(seconds ? "Ends after " + std::to_string(*seconds) + " s"
-                            : "Press any key to exit");
+                            : "Press a key or tap to exit");
     if (!request({{"cmd", "draw-text"}, {"lines", lines}}))
         return Fail(name, "cannot draw on the screen: " + error);
 
-    std::optional<nlohmann::json> key;
+    std::optional<nlohmann::json> input;
+    const auto nothing = [&] { return (*input)["key"].is_null() && (*input)["tap"].is_null(); };
     do {
-        key =
-            request({{"cmd", "wait-key"}, {"timeout_ms", seconds ? *seconds * 1000 : kKeyWaitMs}});
-        if (!key)
+        input = request({{"cmd", "wait-key"},
+                         {"timeout_ms", seconds ? *seconds * 1000 : kKeyWaitMs},
+                         {"stylus", true}});
+        if (!input)
             return Fail(name, "cannot wait for a key: " + error);
-    } while (!seconds && (*key)["key"].is_null());
+    } while (!seconds && nothing());
     // As a program's window closes on the device, the windows beneath it repaint.
     if (!request({{"cmd", "release-screen"}}))
         return Fail(name, "cannot let go of the screen: " + error);
+    const nlohmann::json& tap = (*input)["tap"];
     std::cout << name << ": "
-              << ((*key)["key"].is_null() ? "time is up"
-                                          : "key " + (*key)["key"].get<std::string>())
+              << (!(*input)["key"].is_null() ? "key " + (*input)["key"].get<std::string>()
+                  : !tap.is_null()           ? "tap at " + tap["x"].dump() + "," + tap["y"].dump()
+                                             : "time is up")
               << "\n";
     return 0;
 }

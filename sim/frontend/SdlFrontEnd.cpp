@@ -1,5 +1,6 @@
 #include "sim/frontend/SdlFrontEnd.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/gdi/Framebuffer.h"
@@ -19,14 +20,15 @@ const char* const kLabelFont = "/usr/share/fonts/X11/misc/wenquanyi_13px.pcf";
 
 } // namespace
 
-std::unique_ptr<SdlFrontEnd> SdlFrontEnd::Create(KeyPress pressKey, std::string& why) {
+std::unique_ptr<SdlFrontEnd> SdlFrontEnd::Create(KeyPress pressKey, StylusTouch touch,
+                                                 std::string& why) {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!x11 || !*x11) && (!wayland || !*wayland)) {
         why = "no display (DISPLAY and WAYLAND_DISPLAY are not set)";
         return nullptr;
     }
-    std::unique_ptr<SdlFrontEnd> frontEnd(new SdlFrontEnd(std::move(pressKey)));
+    std::unique_ptr<SdlFrontEnd> frontEnd(new SdlFrontEnd(std::move(pressKey), std::move(touch)));
     if (!frontEnd->Open(why))
         return nullptr;
     return frontEnd;
@@ -153,6 +155,11 @@ std::optional<int> SdlFrontEnd::KeyOfPcKey(SDL_Keycode key) {
     }
 }
 
+void SdlFrontEnd::ToScreen(int windowX, int windowY, int& x, int& y) {
+    x = std::clamp(windowX / kScale, 0, Framebuffer::kWidth - 1);
+    y = std::clamp(windowY / kScale, 0, Framebuffer::kHeight - 1);
+}
+
 void SdlFrontEnd::Run() {
     Present();
     while (!m_stopRequested.load()) {
@@ -177,14 +184,37 @@ void SdlFrontEnd::Run() {
                 m_pressKey(*code, false);
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT) {
-                m_heldKey = KeypadPanel::KeyAt(event.button.x - kScreenW, event.button.y);
-                if (m_heldKey)
-                    m_pressKey(*m_heldKey, true);
-                redraw = true;
+            if (event.button.button != SDL_BUTTON_LEFT)
+                break;
+            if (event.button.x < kScreenW) {
+                int x = 0, y = 0;
+                ToScreen(event.button.x, event.button.y, x, y);
+                m_stylusDown = true;
+                m_touch(Stylus::Change::Down, x, y);
+                break;
+            }
+            m_heldKey = KeypadPanel::KeyAt(event.button.x - kScreenW, event.button.y);
+            if (m_heldKey)
+                m_pressKey(*m_heldKey, true);
+            redraw = true;
+            break;
+        case SDL_MOUSEMOTION:
+            // A stroke that began on the screen follows the pointer, kept on the screen's edge.
+            if (m_stylusDown) {
+                int x = 0, y = 0;
+                ToScreen(event.motion.x, event.motion.y, x, y);
+                m_touch(Stylus::Change::Move, x, y);
             }
             break;
         case SDL_MOUSEBUTTONUP:
+            if (event.button.button != SDL_BUTTON_LEFT)
+                break;
+            if (m_stylusDown) {
+                int x = 0, y = 0;
+                ToScreen(event.button.x, event.button.y, x, y);
+                m_stylusDown = false;
+                m_touch(Stylus::Change::Up, x, y);
+            }
             redraw = m_heldKey.has_value();
             if (m_heldKey)
                 m_pressKey(*m_heldKey, false);

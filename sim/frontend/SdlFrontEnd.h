@@ -1,7 +1,8 @@
 // The window front end: an SDL2 window with the device's screen at twice its size and the
 // twelve keypad keys drawn beside it, and the device's sounds on the host's audio. PC keys are
 // mapped to keypad keys (arrows, Enter, Space for select, 1 2 3 9 0 for the numbered keys, F1
-// for about) and a click on a drawn key presses it. It redraws only when the framebuffer's
+// for about) and a click on a drawn key presses it. The left mouse button on the screen is the
+// stylus, at the screen pixel under the pointer. It redraws only when the framebuffer's
 // change counter has moved, and otherwise sleeps in SDL_WaitEventTimeout.
 #pragma once
 
@@ -19,20 +20,25 @@
 class SdlFrontEnd : public FrontEnd {
 public:
     // nullptr with the reason when there is no display to open a window on.
-    static std::unique_ptr<SdlFrontEnd> Create(KeyPress pressKey, std::string& why);
+    static std::unique_ptr<SdlFrontEnd> Create(KeyPress pressKey, StylusTouch touch,
+                                               std::string& why);
     ~SdlFrontEnd() override;
 
     void Run() override;
     void Stop() override;
 
 private:
-    explicit SdlFrontEnd(KeyPress pressKey) : m_pressKey(std::move(pressKey)) {}
+    SdlFrontEnd(KeyPress pressKey, StylusTouch touch)
+        : m_pressKey(std::move(pressKey)), m_touch(std::move(touch)) {}
     bool Open(std::string& why);
     void DrawPanel();
     void Present();
     static std::optional<int> KeyOfPcKey(SDL_Keycode key);
+    // The window's pixel as a pixel of the device's screen, kept on the screen.
+    static void ToScreen(int windowX, int windowY, int& x, int& y);
 
     KeyPress m_pressKey;
+    StylusTouch m_touch;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_screen = nullptr;
@@ -42,4 +48,5 @@ private:
     std::atomic<bool> m_stopRequested{false};
     std::uint64_t m_shownChange = UINT64_MAX;
     std::optional<int> m_heldKey; // the drawn key under a pressed mouse button
+    bool m_stylusDown = false;    // the mouse button went down on the screen
 };

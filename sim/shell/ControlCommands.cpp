@@ -13,10 +13,19 @@ void ControlCommands::Register(ControlServer& server) {
     server.Register("key-up",
                     [this](const nlohmann::json& r) { return m_keys.KeyChange(r, false); });
     server.Register("wait-key", [this](const nlohmann::json& r) { return m_keys.WaitKey(r); });
-    server.Register("draw-text",
-                    [](const nlohmann::json& r) { return ScreenCommands::DrawText(r); });
-    server.Register("release-screen",
-                    [](const nlohmann::json&) { return ScreenCommands::ReleaseScreen(); });
+    server.Register("tap", [this](const nlohmann::json& r) { return m_stylus.Tap(r); });
+    server.Register("stylus", [this](const nlohmann::json& r) { return m_stylus.Change(r); });
+    // A program's picture covers the windows: the taps on it are the program's.
+    server.Register("draw-text", [this](const nlohmann::json& r) {
+        nlohmann::json answer = ScreenCommands::DrawText(r);
+        if (!answer.contains("error"))
+            m_simulator.SetProgramScreen(true);
+        return answer;
+    });
+    server.Register("release-screen", [this](const nlohmann::json&) {
+        m_simulator.SetProgramScreen(false);
+        return ScreenCommands::ReleaseScreen();
+    });
     server.Register("registry-set",
                     [](const nlohmann::json& r) { return DeviceRequests::RegistrySet(r); });
     server.Register("copydata",

@@ -59,10 +59,17 @@ nlohmann::json KeyCommands::WaitKey(const nlohmann::json& request) {
     const auto timeout = request.find("timeout_ms");
     if (timeout == request.end() || !timeout->is_number_unsigned())
         return ControlServer::Error("wait-key: give \"timeout_ms\", device milliseconds");
-    const auto code = m_simulator.WaitKeyDown(timeout->get<std::uint64_t>());
+    const auto stylus = request.find("stylus");
+    if (stylus != request.end() && !stylus->is_boolean())
+        return ControlServer::Error("wait-key: \"stylus\" must be true or false");
+    const bool taps = stylus != request.end() && stylus->get<bool>();
+    const auto input = m_simulator.WaitInput(timeout->get<std::uint64_t>(), taps);
     if (m_simulator.IsQuitting())
         return ControlServer::Error("wait-key: the device is shutting down");
-    if (!code)
-        return {{"key", nullptr}, {"code", nullptr}};
-    return {{"key", KeyNames::NameOf(*code)}, {"code", *code}};
+    nlohmann::json answer = {{"key", nullptr}, {"code", nullptr}, {"tap", nullptr}};
+    if (input && input->key)
+        answer.update({{"key", KeyNames::NameOf(*input->key)}, {"code", *input->key}});
+    else if (input)
+        answer["tap"] = {{"x", input->x}, {"y", input->y}};
+    return answer;
 }

@@ -1,5 +1,6 @@
 // The keypad commands of the control socket: a key pressed for a while, put down or let up, and
-// a wait for the next key to go down, each worked on the simulator's keypad.
+// a wait for the next key (or, when asked, the stylus) to go down, each worked on the
+// simulator's keypad.
 #pragma once
 
 #include <nlohmann/json.hpp>

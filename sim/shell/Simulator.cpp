@@ -12,6 +12,7 @@
 #include "platform/kernel/EventLog.h"
 #include "platform/kernel/Registry.h"
 #include "platform/kernel/ThreadControl.h"
+#include "platform/user/WinUser.h"
 #include "sim/control/LastState.h"
 #include "sim/frontend/HeadlessFrontEnd.h"
 #include "sim/frontend/SdlFrontEnd.h"
@@ -137,18 +138,54 @@ void Simulator::PressKey(int code, int holdMs) {
     clock.SleepUs(std::uint64_t(kReleaseMs) * 1000);
 }
 
-std::optional<int> Simulator::WaitKeyDown(std::uint64_t timeoutMs) {
+bool Simulator::SetStylus(Stylus::Change change, int x, int y, DWORD timeMs) {
+    if (!m_stylus.Apply(change, x, y, timeMs))
+        return false;
+    if (change != Stylus::Change::Down)
+        return true;
+    {
+        std::lock_guard lock(m_keyMutex);
+        ++m_stylusDowns;
+        m_lastTapX = x;
+        m_lastTapY = y;
+    }
+    m_keyCv.notify_all();
+    return true;
+}
+
+void Simulator::Tap(int x, int y, bool twice) {
+    DeviceClock& clock = DeviceClock::Instance();
+    const std::uint64_t pressUs = std::uint64_t(kStylusPressMs) * 1000;
+    // Each change is stamped with the time it was meant for, not the time it is delivered.
+    const DWORD start = DWORD(clock.NowMs());
+    for (int press = 0; press < (twice ? 2 : 1); ++press) {
+        const DWORD down = start + DWORD(press * 2 * kStylusPressMs);
+        SetStylus(Stylus::Change::Down, x, y, down);
+        clock.SleepUs(pressUs);
+        SetStylus(Stylus::Change::Up, x, y, down + kStylusPressMs);
+        if (twice && press == 0)
+            clock.SleepUs(pressUs);
+    }
+    clock.SleepUs(std::uint64_t(GetDoubleClickTime()) * 1000);
+}
+
+std::optional<Simulator::Input> Simulator::WaitInput(std::uint64_t timeoutMs, bool taps) {
     DeviceClock& clock = DeviceClock::Instance();
     const std::uint64_t deadline = clock.NowUs() + timeoutMs * 1000;
-    EventLog::Instance().Record("key.wait", {{"timeout_ms", timeoutMs}});
+    EventLog::Instance().Record("key.wait", {{"timeout_ms", timeoutMs}, {"taps", taps}});
     ThreadControl::WaitScope scope;
     std::unique_lock lock(m_keyMutex);
-    const std::uint64_t seen = m_keyDowns;
-    if (!clock.WaitUntil(lock, m_keyCv, deadline,
-                         [&] { return m_keyDowns != seen || m_quitting; }) ||
-        m_keyDowns == seen)
+    const std::uint64_t keysSeen = m_keyDowns;
+    const std::uint64_t tapsSeen = m_stylusDowns;
+    const auto arrived = [&] {
+        return m_keyDowns != keysSeen || (taps && m_stylusDowns != tapsSeen);
+    };
+    if (!clock.WaitUntil(lock, m_keyCv, deadline, [&] { return arrived() || m_quitting; }) ||
+        !arrived())
         return std::nullopt;
-    return m_lastKeyDown;
+    if (m_keyDowns != keysSeen)
+        return Input{m_lastKeyDown};
+    return Input{std::nullopt, m_lastTapX, m_lastTapY};
 }
 
 void Simulator::RequestQuit() {
@@ -185,7 +222,9 @@ int Simulator::Run() {
     std::string mode = "headless";
     if (!m_options.headless) {
         std::string why;
-        m_frontEnd = SdlFrontEnd::Create([this](int code, bool down) { SetKey(code, down); }, why);
+        m_frontEnd = SdlFrontEnd::Create(
+            [this](int code, bool down) { SetKey(code, down); },
+            [this](Stylus::Change change, int x, int y) { SetStylus(change, x, y); }, why);
         mode = m_frontEnd ? "" : "headless: " + why;
     }
     if (!m_frontEnd)

@@ -22,6 +22,7 @@
 #include "sim/shell/SimOptions.h"
 #include "sim/shell/SimProgram.h"
 #include "sim/shell/StateDir.h"
+#include "sim/shell/Stylus.h"
 
 class Simulator {
 public:
@@ -48,10 +49,29 @@ public:
         std::lock_guard lock(m_keyMutex);
         return m_quitting;
     }
-    // Waits up to timeoutMs of device time for a key to go down after the call: its code, or
-    // nothing on time-out or when the simulator quits. For the demo programs, which work the
-    // keypad through the socket.
-    std::optional<int> WaitKeyDown(std::uint64_t timeoutMs);
+    // Puts the stylus down, moves or lifts it at a screen pixel; false when it cannot (see
+    // Stylus::Apply).
+    bool SetStylus(Stylus::Change change, int x, int y, DWORD timeMs = 0);
+    // Taps the screen once or twice: each press lasts kStylusPressMs, the second follows
+    // kStylusPressMs after the first lift, and the call returns only after the double-tap time
+    // has passed, so that the next tap is a tap of its own.
+    void Tap(int x, int y, bool twice);
+    bool IsStylusDown() const { return m_stylus.IsDown(); }
+    // A launched program has drawn over the whole screen (true) or let go of it (false).
+    void SetProgramScreen(bool shown) { m_stylus.SetProgramScreen(shown); }
+
+    // What ended a wait for input: a key going down, or the stylus going down on the screen.
+    struct Input {
+        std::optional<int> key;
+        int x = -1;
+        int y = -1;
+    };
+    // Waits up to timeoutMs of device time for a key (or, with taps, the stylus) to go down
+    // after the call; nothing on time-out or when the simulator quits. For the demo programs,
+    // which work the keypad and the screen through the socket.
+    std::optional<Input> WaitInput(std::uint64_t timeoutMs, bool taps);
+
+    static constexpr int kStylusPressMs = 100;
 
 private:
     bool Prepare(std::string& error);
@@ -65,11 +85,15 @@ private:
     std::unique_ptr<Board> m_board;
     // The keypad's wiring on the board's virtual pins, for the launcher's keypad scanner.
     KeypadMatrix m_keypad;
-    // Key-down count and last key pressed, for WaitKeyDown.
+    Stylus m_stylus;
+    // Key-down and stylus-down counts and the last of each, for WaitInput.
     std::mutex m_keyMutex;
     std::condition_variable m_keyCv;
     std::uint64_t m_keyDowns = 0;
     int m_lastKeyDown = -1;
+    std::uint64_t m_stylusDowns = 0;
+    int m_lastTapX = -1;
+    int m_lastTapY = -1;
     bool m_quitting = false;
     std::ofstream m_traceFile;
     std::unique_ptr<TraceWriter> m_trace;

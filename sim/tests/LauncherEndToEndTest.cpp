@@ -1,6 +1,7 @@
 // The whole launcher on the simulated device, driven only through norvane-ctl as a user or
 // another program would: the catalogue and the list it gives, start-up failures, launches of
-// the sample card's demo programs and their outcomes, remote connections and held keys.
+// the sample card's demo programs and their outcomes, remote connections, held keys and the
+// launcher worked with the stylus alone.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -454,6 +455,70 @@ TEST_F(LauncherEndToEndTest, HeldKeyRepeatsFromTheNineteenthPollEveryThirtyMilli
         EXPECT_GE(at(i) - at(i - 1), 29);
         EXPECT_LE(at(i) - at(i - 1), 30 + 30);
     }
+}
+
+TEST_F(LauncherEndToEndTest, TapsAloneFocusLaunchAndEndAProgram) {
+    Start();
+    Ready();
+    nlohmann::json status = Status();
+    const nlohmann::json* list = FindControl(status["windows"], 1001);
+    ASSERT_NE(list, nullptr);
+    const nlohmann::json& rect = (*list)["rect"];
+    // The middle of the list's first row: the second of its three icons.
+    const std::string x = std::to_string((rect[0].get<int>() + rect[2].get<int>()) / 2);
+    const std::string y = std::to_string(rect[1].get<int>() + 20);
+    ASSERT_EQ(status["items"][1]["text"], "Quilbar");
+    const std::uint64_t since = LastEvent();
+
+    // A tap focuses and selects the item; it launches nothing.
+    EXPECT_EQ(Ctl({"tap", x, y}), "tapped " + x + "," + y + "\n");
+    Wait("focus=Quilbar");
+    EXPECT_EQ(Status()["state"], "idle");
+    // A double tap launches it, as the enter key does.
+    EXPECT_EQ(Ctl({"tap", x, y, "--double"}), "double-tapped " + x + "," + y + "\n");
+    Wait("running.program!=null");
+    EXPECT_EQ(Status()["running"]["program"], "\\Storage Card\\Norvane\\Quilbar\\QbRun.exe");
+    ASSERT_TRUE(WaitEvent(since, "key.wait"));
+    // A tap anywhere on the program's picture ends it; the windows beneath never see that tap,
+    // though it falls where the list shows its first program.
+    const std::string first = std::to_string(rect[0].get<int>() + 10);
+    Ctl({"tap", first, y});
+    Wait("state=idle");
+    status = Status();
+    EXPECT_TRUE(status["running"].is_null());
+    EXPECT_EQ(status["focus"], "Quilbar");
+    list = FindControl(status["windows"], 1001);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ((*list)["focused"], true);
+    EXPECT_EQ(Events(since, "process.started").size(), 1u);
+    EXPECT_TRUE(Events(since, "keypad.posted").empty()) << "no key was used";
+    std::vector<std::string> downs;
+    for (const auto& e : Events(since, "stylus.down"))
+        downs.push_back(e["x"].dump() + "," + e["y"].dump());
+    EXPECT_EQ(downs,
+              (std::vector<std::string>{x + "," + y, x + "," + y, x + "," + y, first + "," + y}));
+    EXPECT_EQ(Events(since, "stylus.up").size(), 4u);
+
+    // What a user can get wrong is refused with the reason.
+    const auto refused = [this](const std::vector<std::string>& args) {
+        const SimProcess::Output r = m_sim->Ctl(args);
+        EXPECT_NE(r.exitCode, 0) << args[0];
+        return r.err;
+    };
+    EXPECT_NE(refused({"tap", "240", "10"}).find("240"), std::string::npos);
+    EXPECT_NE(refused({"stylus", "move", "10", "320"}).find("320"), std::string::npos);
+    EXPECT_EQ(refused({"stylus", "up", "10", "300"}),
+              "norvane-ctl: stylus up: the stylus is not down (put it down first)\n");
+    EXPECT_EQ(refused({"stylus", "move", "10", "300"}),
+              "norvane-ctl: stylus move: the stylus is not down (put it down first)\n");
+    EXPECT_EQ(Ctl({"stylus", "down", "10", "300"}), "stylus down at 10,300\n");
+    EXPECT_EQ(refused({"stylus", "down", "12", "300"}),
+              "norvane-ctl: stylus down: the stylus is down already\n");
+    EXPECT_EQ(refused({"tap", "12", "300"}),
+              "norvane-ctl: tap: the stylus is down already (lift it with stylus up)\n");
+    Ctl({"stylus", "move", "30", "305"});
+    EXPECT_EQ(Ctl({"stylus", "up", "30", "305"}), "stylus up at 30,305\n");
+    EXPECT_EQ(Status()["state"], "idle");
 }
 
 } // namespace

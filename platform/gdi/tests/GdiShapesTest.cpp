@@ -260,6 +260,56 @@ TEST(GdiShapes, RoundRectCutsItsCorners) {
          [](HDC dc) { RoundRect(dc, 0, 0, 8, 6, 4, 4); },
          {".kkkkkk..", "kwwwwwwk.", "kwwwwwwk.", "kwwwwwwk.", "kwwwwwwk.", ".kkkkkk..",
           "........."}},
+        {"12 x 9 box with 8 x 8 corners, pen and brush of one colour (a rounded button face)",
+         14,
+         11,
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+             HBRUSH brush = CreateSolidBrush(kRed);
+             HGDIOBJ oldPen = SelectObject(dc, pen);
+             HGDIOBJ oldBrush = SelectObject(dc, brush);
+             RoundRect(dc, 1, 1, 13, 10, 8, 8);
+             SelectObject(dc, oldBrush);
+             SelectObject(dc, oldPen);
+             DeleteObject(brush);
+             DeleteObject(pen);
+         },
+         {"..............", "...rrrrrrrr...", "..rrrrrrrrrr..", ".rrrrrrrrrrrr.", ".rrrrrrrrrrrr.",
+          ".rrrrrrrrrrrr.", ".rrrrrrrrrrrr.", ".rrrrrrrrrrrr.", "..rrrrrrrrrr..", "...rrrrrrrr...",
+          ".............."}},
+    });
+}
+
+// A two-pixel pen (the kit's tick) paints the 2 x 2 square up and to the left of each point of
+// the line; a line's end point stays out, so the second stroke starts where the first ended.
+TEST(GdiShapes, TwoPixelPenPaintsASquareAtEachPointOfThePolyline) {
+    CheckPictures({
+        {"down-right, then up-right",
+         10,
+         7,
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+             HGDIOBJ old = SelectObject(dc, pen);
+             MoveToEx(dc, 2, 3, nullptr);
+             LineTo(dc, 4, 5);
+             LineTo(dc, 8, 1);
+             SelectObject(dc, old);
+             DeleteObject(pen);
+         },
+         {"..........", "......kk..", ".kk..kkk..", ".kkkkkk...", "..kkkk....", "...kk.....",
+          ".........."}},
+        {"a horizontal stroke is two rows deep, above its own row",
+         8,
+         4,
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+             HGDIOBJ old = SelectObject(dc, pen);
+             MoveToEx(dc, 2, 2, nullptr);
+             LineTo(dc, 6, 2);
+             SelectObject(dc, old);
+             DeleteObject(pen);
+         },
+         {"........", ".kkkkk..", ".kkkkk..", "........"}},
     });
 }
 

@@ -13,6 +13,7 @@
 #include "platform/kernel/KernelTime.h"
 #include "platform/user/CListCtrl.h"
 #include "testsupport/ClockModeGuard.h"
+#include "testsupport/StylusReports.h"
 
 namespace {
 
@@ -162,10 +163,14 @@ protected:
         m_list.PostMessage(WM_KEYDOWN, vk, 0);
         Pump();
     }
+    // The stylus put down on the item's icon and lifted, through the touch screen.
     void Tap(int item) {
         const RECT r = ItemRect(item, LVIR_ICON);
-        m_list.SendMessage(WM_LBUTTONDOWN, 0,
-                           MAKELPARAM(WORD((r.left + r.right) / 2), WORD(r.top + 10)));
+        POINT p{(r.left + r.right) / 2, r.top + 10};
+        ClientToScreen(m_list.m_hWnd, &p);
+        ASSERT_TRUE(SendStylus(MOUSEEVENTF_LEFTDOWN, p.x, p.y));
+        ASSERT_TRUE(SendStylus(MOUSEEVENTF_LEFTUP, p.x, p.y));
+        Pump();
     }
     // The screen pixels of a rectangle in the list's client coordinates.
     std::vector<std::uint32_t> Pixels(RECT r) const {
@@ -400,6 +405,16 @@ TEST_F(ListViewTest, ASecondTapOnTheSameItemSoonIsADoubleTap) {
         EXPECT_EQ(std::vector<int>{c.second}, Items(LVNI_SELECTED));
         EXPECT_EQ(m_list.m_hWnd, GetFocus()) << "a tap gives the list the focus";
     }
+    // A double tap whose presses straddle two items activates neither.
+    g_notes.clear();
+    const auto press = [&](UINT message, int item) {
+        const RECT r = ItemRect(item, LVIR_BOUNDS);
+        m_list.SendMessage(message, MK_LBUTTON,
+                           MAKELPARAM(WORD(item == 1 ? r.right - 1 : r.left), WORD(r.top + 10)));
+    };
+    press(WM_LBUTTONDOWN, 1);
+    press(WM_LBUTTONDBLCLK, 2);
+    EXPECT_EQ((std::vector<Note>{{NM_CLICK, 1, 101}, {NM_CLICK, 2, 102}}), g_notes);
     // A tap beside the items clears the selection and keeps the focused item.
     g_notes.clear();
     RECT client;

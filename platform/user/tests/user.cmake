@@ -5,4 +5,5 @@ norvane_add_test(NAME user_test LABEL unit
             ${CMAKE_CURRENT_LIST_DIR}/PaintingTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/CrossThreadTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/FrameworkTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp
     LIBS norvane_user)
