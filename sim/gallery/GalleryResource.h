@@ -45,6 +45,8 @@
 #define ID_MENU_IMAGE 2003
 #define ID_MENU_SUB_FIRST 2004
 #define ID_MENU_SUB_SECOND 2005
+// The item that opens the submenu: an id of its own, since items are looked up by id.
+#define ID_MENU_SUBMENU 2006
 
 // Icons: the kit's four message-box icons, for the icon label and the image buttons.
 #define IDI_GALLERY_INFO 300

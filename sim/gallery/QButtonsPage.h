@@ -11,15 +11,14 @@ public:
 protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
-    void OnPageCommand(UINT id) override;
 
 private:
-    CButton m_push;
-    CButton m_default;
-    CButton m_disabled;
-    CButton m_image;
-    CButton m_rounded;
-    CButton m_check;
-    CButton m_radioA;
-    CButton m_radioB;
+    QColorButton m_push;
+    QColorButton m_default;
+    QColorButton m_disabled;
+    QColorButton m_image;
+    QColorButton m_rounded;
+    QColorButton m_check;
+    QColorButton m_radioA;
+    QColorButton m_radioB;
 };

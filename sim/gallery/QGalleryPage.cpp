@@ -12,10 +12,6 @@ namespace {
 constexpr COLORREF kCaptionText = 0x00FFFFFF;
 constexpr COLORREF kCaptionBack = 0x00800000;
 
-// The messages the menu loop sends the menu's owner before and after it runs.
-constexpr UINT kEnterMenuLoop = 0x0211;
-constexpr UINT kExitMenuLoop = 0x0212;
-
 } // namespace
 
 BOOL QGalleryPage::CreatePage(QGalleryFrame* frame) {
@@ -58,10 +54,10 @@ LRESULT QGalleryPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYPAD:
         OnKeypad(wParam);
         return 0;
-    case kEnterMenuLoop:
-    case kExitMenuLoop:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
         if (auto* app = dynamic_cast<QGalleryApp*>(AfxGetApp()))
-            app->SetMenuTracking(message == kEnterMenuLoop ? TRUE : FALSE);
+            app->SetMenuTracking(message == WM_ENTERMENULOOP ? TRUE : FALSE);
         return 0;
     default:
         return CDialog::WindowProc(message, wParam, lParam);

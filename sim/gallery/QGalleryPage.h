@@ -6,8 +6,8 @@
 #pragma once
 
 #include "keypad/QFocusGrid.h"
-#include "platform/user/CButton.h"
 #include "platform/user/CDialog.h"
+#include "widgets/QColorButton.h"
 #include "widgets/QColorLabel.h"
 
 class QGalleryFrame;
@@ -45,7 +45,7 @@ protected:
     QFocusGrid m_grid;
     QColorLabel m_titleLabel;
     QColorLabel m_lastCommandLabel;
-    CButton m_nextButton;
+    QColorButton m_nextButton;
 
 private:
     void OnKeypad(WPARAM key);

@@ -30,10 +30,10 @@ private:
     QClockLabel m_clockLabel;
     QBatteryGauge m_gauge;
     QColorLabel m_gaugeText;
-    CButton m_levelDown;
-    CButton m_levelUp;
-    CButton m_charging;
-    CButton m_warning;
+    QColorButton m_levelDown;
+    QColorButton m_levelUp;
+    QColorButton m_charging;
+    QColorButton m_warning;
     int m_nLevel = kLevelSteps / 2;
     BOOL m_bCharging = FALSE;
     BOOL m_bWarning = FALSE;

@@ -14,8 +14,15 @@ protected:
     BOOL OnInitDialog() override;
     CString MenuItemText(UINT id) const override;
     BOOL IsCommandButton(UINT id) const override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CButton m_menuDown;
-    CButton m_menuUp;
+    // Fills the button's drop-down menu and attaches it, opening at placement; the submenu it
+    // makes is kept in pSubmenu, whose records the page frees.
+    void BuildMenu(QColorButton& button, BYTE placement, CMenu*& pSubmenu);
+
+    CMenu* m_pSubmenuDown = nullptr;
+    CMenu* m_pSubmenuUp = nullptr;
+    QColorButton m_menuDown;
+    QColorButton m_menuUp;
 };

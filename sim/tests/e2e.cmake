@@ -20,7 +20,7 @@ add_dependencies(sim_launcher_e2e_test norvane-sim norvane-ctl norvane_card)
 norvane_add_test(NAME sim_gallery_e2e_test LABEL e2e
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/GalleryEndToEndTest.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
-    LIBS nlohmann_json::nlohmann_json)
+    LIBS nlohmann_json::nlohmann_json PNG::PNG)
 target_compile_definitions(sim_gallery_e2e_test PRIVATE
     NORVANE_SIM_PATH="$<TARGET_FILE:norvane-sim>" NORVANE_CTL_PATH="$<TARGET_FILE:norvane-ctl>")
 add_dependencies(sim_gallery_e2e_test norvane-sim norvane-ctl)
