@@ -2,9 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
-std::optional<int> SimOptions::Parse(int argc, char** argv, SimOptions& options) {
-    CLI::App app{"norvane-sim: the simulated Norvane analyser running its launcher. It prints "
-                 "where its state directory and control socket are; drive it with norvane-ctl."};
+std::optional<int> SimOptions::Parse(int argc, char** argv, const std::vector<SimProgram>& programs,
+                                     SimOptions& options) {
+    CLI::App app{"norvane-sim: the simulated Norvane analyser running its launcher (or another "
+                 "program, see --app). It prints where its state directory and control socket "
+                 "are; drive it with norvane-ctl."};
     options.card = NORVANE_SAMPLE_CARD;
     app.add_option("--card", options.card, "host folder mapped to \\Storage Card")
         ->capture_default_str();
@@ -22,6 +24,16 @@ std::optional<int> SimOptions::Parse(int argc, char** argv, SimOptions& options)
     app.add_option("--coproc", options.coproc,
                    "co-processor model settings and faults at start: KEY=VALUE,... (e.g. "
                    "battery_level=40,battery_charging=1,boot_late_ms=900)");
+    std::vector<std::string> names;
+    std::string choices;
+    for (const SimProgram& program : programs) {
+        names.push_back(program.name);
+        choices += "; " + program.name + ": " + program.description;
+    }
+    options.app = names.empty() ? std::string() : names.front();
+    app.add_option("--app", options.app, "the program the device runs" + choices)
+        ->check(CLI::IsMember(names))
+        ->capture_default_str();
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

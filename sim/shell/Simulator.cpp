@@ -21,13 +21,14 @@
 
 namespace {
 
-// How long the launcher gets to close its frame at quit, in real milliseconds.
+// How long the program gets to close its main window at quit, in real milliseconds.
 constexpr std::uint64_t kCloseMs = 5000;
 
 } // namespace
 
-Simulator::Simulator(SimOptions options)
-    : m_options(std::move(options)), m_launcher([this] { RequestQuit(); }) {}
+Simulator::Simulator(SimOptions options, SimProgram program)
+    : m_options(std::move(options)), m_program(std::move(program)),
+      m_programThread([this] { RequestQuit(); }) {}
 
 Simulator::~Simulator() = default;
 
@@ -239,7 +240,7 @@ int Simulator::Run() {
     ::setenv("NORVANE_CONTROL_SOCKET", m_state->SocketPath().c_str(), 1);
 
     SignalWatcher signals([this](int) { RequestQuit(); });
-    m_launcher.Start();
+    m_programThread.Start(m_program);
 
     if (std::string e = LastState::Write(m_state->Path()); !e.empty())
         std::cerr << "norvane-sim: " << e << "\n";
@@ -251,7 +252,7 @@ int Simulator::Run() {
     m_frontEnd->Run();
     RequestQuit();
 
-    const bool closed = m_launcher.Close(kCloseMs);
+    const bool closed = m_programThread.Close(kCloseMs);
     m_server.Stop();
     DetachObservers();
     const std::string saveError = SaveState();
@@ -259,11 +260,12 @@ int Simulator::Run() {
     if (!saveError.empty())
         std::cerr << "norvane-sim: " << saveError << "\n";
     if (!closed) {
-        // The launcher's thread is stuck (in a launch, say): nothing more can be done for it.
-        std::cerr << "norvane-sim: the launcher did not close within " << kCloseMs / 1000
-                  << " s; stopping anyway\n";
+        // The program's thread is stuck (the launcher in a launch, say): nothing more can be
+        // done for it.
+        std::cerr << "norvane-sim: the " << m_program.name << " did not close within "
+                  << kCloseMs / 1000 << " s; stopping anyway\n";
         m_state.reset();
         std::_Exit(1);
     }
-    return saveError.empty() ? m_launcher.ExitCode() : 1;
+    return saveError.empty() ? m_programThread.ExitCode() : 1;
 }

@@ -1,6 +1,7 @@
 // The simulated device as one program: opens its state directory, registry and card, builds
-// the board, runs the launcher on a UI thread of its own, serves the control socket and shows
-// a front end on the process's main thread until it is told to quit.
+// the board, runs the chosen program (the launcher, or the gallery) on a UI thread of its own,
+// serves the control socket and shows a front end on the process's main thread until it is
+// told to quit.
 #pragma once
 
 #include <condition_variable>
@@ -17,8 +18,9 @@
 #include "sim/control/ControlServer.h"
 #include "sim/frontend/FrontEnd.h"
 #include "sim/keypad/KeypadMatrix.h"
-#include "sim/shell/LauncherThread.h"
+#include "sim/shell/ProgramThread.h"
 #include "sim/shell/SimOptions.h"
+#include "sim/shell/SimProgram.h"
 #include "sim/shell/StateDir.h"
 #include "sim/shell/Stylus.h"
 
@@ -27,14 +29,14 @@ public:
     // How long PressKey leaves a released key up before it returns, in device milliseconds.
     static constexpr int kReleaseMs = 60;
 
-    explicit Simulator(SimOptions options);
+    Simulator(SimOptions options, SimProgram program);
     ~Simulator();
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
     // The whole run; returns the process's exit code.
     int Run();
-    // Makes Run close the launcher and end; callable from any thread, any number of times.
+    // Makes Run close the program and end; callable from any thread, any number of times.
     void RequestQuit();
     // Puts a key of the keypad matrix down or up; the launcher's keypad scanner sees the change
     // at its next poll, as on the device. False when the key already was in that position.
@@ -78,6 +80,7 @@ private:
     std::string SaveState();
 
     SimOptions m_options;
+    SimProgram m_program;
     std::unique_ptr<StateDir> m_state;
     std::unique_ptr<Board> m_board;
     // The keypad's wiring on the board's virtual pins, for the launcher's keypad scanner.
@@ -98,5 +101,5 @@ private:
     std::unique_ptr<VcdWriter> m_vcd;
     std::unique_ptr<FrontEnd> m_frontEnd;
     ControlServer m_server;
-    LauncherThread m_launcher;
+    ProgramThread m_programThread;
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -95,7 +96,37 @@ nlohmann::json LabelOnScreen(const nlohmann::json& windows, int id,
              ranked.size() < 2 ? nlohmann::json() : nlohmann::json(ColourText(ranked[1].second))}};
 }
 
+// The kit's buttons are the owner-drawn ones: each draws itself (no other button of the
+// device's programs does).
+bool IsKitButton(const nlohmann::json& w) {
+    if (w.value("class", std::string()) != "Button")
+        return false;
+    const auto hwnd = reinterpret_cast<HWND>(w["hwnd"].get<std::uintptr_t>());
+    return (DWORD(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
 } // namespace
+
+nlohmann::json StatusReport::Buttons(const nlohmann::json& windows) const {
+    nlohmann::json buttons = nlohmann::json::array();
+    const std::function<void(const nlohmann::json&)> walk = [&](const nlohmann::json& list) {
+        for (const nlohmann::json& w : list) {
+            if (IsKitButton(w)) {
+                const auto hwnd = w["hwnd"].get<std::uintptr_t>();
+                buttons.push_back({{"id", w["id"]},
+                                   {"text", w["text"]},
+                                   {"rect", w["rect"]},
+                                   {"checked", m_buttons.Checked(hwnd)},
+                                   {"focused", w["focused"]},
+                                   {"visible", w["visible"]},
+                                   {"hwnd", hwnd}});
+            }
+            walk(w["children"]);
+        }
+    };
+    walk(windows);
+    return buttons;
+}
 
 nlohmann::json StatusReport::Status() const {
     const DeviceClock& clock = DeviceClock::Instance();
@@ -109,6 +140,8 @@ nlohmann::json StatusReport::Status() const {
     status["labels"] = {{"caption", LabelOnScreen(windows, IDC_CAPTION, screen)},
                         {"clock", LabelOnScreen(windows, IDC_CLOCK, screen)}};
     status["gauge"] = m_launcher.Gauge();
+    status["buttons"] = Buttons(windows);
+    status["gallery"] = m_gallery.Describe();
     status["time_ms"] = clock.NowMs();
     status["speed"] = clock.Speed();
     status["local_time"] = LocalTimeText(clock.LocalMs());

@@ -1,22 +1,26 @@
-#include "sim/shell/LauncherThread.h"
+#include "sim/shell/ProgramThread.h"
 
 #include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/KernelThreads.h"
+#include "platform/user/CWinApp.h"
 #include "platform/user/WinUser.h"
 
-LauncherThread::~LauncherThread() {
+ProgramThread::~ProgramThread() {
     if (m_thread.joinable())
         m_thread.join();
 }
 
-void LauncherThread::Start() {
-    m_thread = std::thread([this] {
+void ProgramThread::Start(SimProgram program) {
+    m_mainWindow = program.mainWindow;
+    m_thread = std::thread([this, makeApp = std::move(program.makeApp)] {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_threadId = GetCurrentThreadId();
         }
         m_cv.notify_all();
+        std::unique_ptr<CWinApp> app = makeApp();
         const int code = AfxWinMain();
+        app.reset();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_exitCode = code;
@@ -29,17 +33,17 @@ void LauncherThread::Start() {
     m_cv.wait(lock, [this] { return m_threadId != 0; });
 }
 
-DWORD LauncherThread::ThreadId() const {
+DWORD ProgramThread::ThreadId() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_threadId;
 }
 
-int LauncherThread::ExitCode() const {
+int ProgramThread::ExitCode() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_exitCode;
 }
 
-bool LauncherThread::WaitEnded(std::uint64_t limitMs) {
+bool ProgramThread::WaitEnded(std::uint64_t limitMs) {
     DeviceClock& clock = DeviceClock::Instance();
     // The limit is real time: scaled to device time at the clock's speed.
     const auto deadline = clock.NowUs() + std::uint64_t(double(limitMs) * 1000.0 * clock.Speed());
@@ -47,14 +51,14 @@ bool LauncherThread::WaitEnded(std::uint64_t limitMs) {
     return clock.WaitUntil(lock, m_cv, deadline, [this] { return m_ended; });
 }
 
-bool LauncherThread::Close(std::uint64_t limitMs) {
+bool ProgramThread::Close(std::uint64_t limitMs) {
     if (!m_thread.joinable())
         return true;
-    const HWND frame = FindWindow(nullptr, L"AppFrame");
+    const HWND frame = FindWindow(nullptr, m_mainWindow.c_str());
     if (!frame || !PostMessage(frame, WM_CLOSE, 0, 0))
         PostThreadMessage(ThreadId(), WM_QUIT, 0, 0);
     if (!WaitEnded(limitMs)) {
-        // The frame did not close (the UI thread may be busy in a launch): ask the loop to end.
+        // The window did not close (the UI thread may be busy in a launch): ask the loop to end.
         PostThreadMessage(ThreadId(), WM_QUIT, 0, 0);
         if (!WaitEnded(limitMs)) {
             m_thread.detach();
