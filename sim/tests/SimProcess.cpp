@@ -5,9 +5,9 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <string_view>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,14 +41,19 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, int errFd,
             env.push_back(*e);
     env.push_back(const_cast<char*>(record.c_str()));
     env.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data()) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    // Forked by hand rather than with posix_spawn so that the child dies with the test: a test
+    // killed by its time-out must not leave a simulator running behind it. Only async-signal-safe
+    // calls between fork and exec.
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            ::_exit(127);
+        if (::dup2(outFd, STDOUT_FILENO) < 0 || ::dup2(errFd, STDERR_FILENO) < 0)
+            ::_exit(127);
+        ::execve(args[0], args.data(), env.data());
+        ::_exit(127);
+    }
     return pid;
 }
 
