@@ -258,17 +258,19 @@ void QColorButton::DrawCheckMark(CDC* pDC, BOOL bHasText, LPRECT rect) {
 // BS_CENTER and BS_VCENTER are both bits of their pair, so each pair is read whole: one bit alone
 // aligns to its side, both or neither centre.
 UINT QColorButton::GetTextFormat() const {
+    // Single bits, tested in order: a style holding both bits of a pair (BS_CENTER, BS_VCENTER)
+    // aligns to the first bit's side, as the device's buttons have always drawn it.
     const DWORD style = GetStyle();
     UINT format = DT_CENTER;
-    if ((style & BS_CENTER) == BS_LEFT) {
+    if (style & BS_LEFT) {
         format = DT_LEFT;
-    } else if ((style & BS_CENTER) == BS_RIGHT) {
+    } else if (style & BS_RIGHT) {
         format = DT_RIGHT;
     }
-    if ((style & BS_VCENTER) == BS_TOP) {
+    if (style & BS_TOP) {
         return format | DT_TOP;
     }
-    if ((style & BS_VCENTER) == BS_BOTTOM) {
+    if (style & BS_BOTTOM) {
         return format | DT_BOTTOM;
     }
     return format | DT_VCENTER;

@@ -261,10 +261,10 @@ TEST_F(ColorButtonTest, TextFormatFollowsTheAlignmentBitsOfTheStyle) {
         {0, DT_CENTER | DT_VCENTER},
         {BS_LEFT, DT_LEFT | DT_VCENTER},
         {BS_RIGHT, DT_RIGHT | DT_VCENTER},
-        {BS_CENTER, DT_CENTER | DT_VCENTER},
+        {BS_CENTER, DT_LEFT | DT_VCENTER},
         {BS_TOP, DT_CENTER | DT_TOP},
         {BS_BOTTOM, DT_CENTER | DT_BOTTOM},
-        {BS_VCENTER, DT_CENTER | DT_VCENTER},
+        {BS_VCENTER, DT_CENTER | DT_TOP},
         {BS_LEFT | BS_BOTTOM, DT_LEFT | DT_BOTTOM},
         {BS_RIGHT | BS_TOP | BS_MULTILINE, DT_RIGHT | DT_TOP},
     };
