@@ -134,6 +134,7 @@ TEST_F(SettingsTest, KeyClickFromTheRegistry) {
         {"no Keyboard key", 1, "", 1},
         {"no Keyboard key keeps clicks off", 0, "[HKEY_LOCAL_MACHINE\\I18N]\n", 0},
         {"no Sound value", 1, "[HKEY_LOCAL_MACHINE\\Keyboard]\n", 1},
+        {"no Sound value keeps clicks off", 0, "[HKEY_LOCAL_MACHINE\\Keyboard]\n", 0},
         {"Sound = 0", 1, "[HKEY_LOCAL_MACHINE\\Keyboard]\n\"Sound\"=dword:00000000\n", 0},
         {"Sound = 1", 0, "[HKEY_LOCAL_MACHINE\\Keyboard]\n\"Sound\"=dword:00000001\n", 1},
         {"the whole 32 bits", 0, "[HKEY_LOCAL_MACHINE\\Keyboard]\n\"Sound\"=dword:00010000\n",

@@ -41,6 +41,18 @@ protected:
     }
 };
 
+// The gauge's place and size in the view, in the view's client pixels.
+TEST_F(DeviceQueries, GaugeHasItsPlaceInTheView) {
+    HWND gauge = GetDlgItem(view->GetSafeHwnd(), IDC_BATTERY);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(gauge, &r));
+    MapWindowPoints(nullptr, view->GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 164);
+    EXPECT_EQ(r.top, 305);
+    EXPECT_EQ(r.right, 164 + 18);
+    EXPECT_EQ(r.bottom, 305 + 9);
+}
+
 // Levels past either end show a full or an empty gauge; a level that is not a number is empty.
 TEST_F(DeviceQueries, BatteryLevelIsClampedAndNotANumberIsEmpty) {
     const auto full = ShowBattery("battery_level=1.0");

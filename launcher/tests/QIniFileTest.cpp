@@ -75,6 +75,11 @@ const GrammarCase kGrammar[] = {
      {L"A"},
      {{L"A", L"k", L"2"}, {L"A", L"j", L"x"}},
      {}},
+    {"UnclosedBracketIsNotASection",
+     L"[A]\n[Bee\nj=2\n",
+     {L"A"},
+     {{L"A", L"", L"[Bee"}, {L"A", L"j", L"2"}},
+     {}},
     {"LineWithoutEqualsHasAnEmptyKey",
      L"[A]\njust text\n",
      {L"A"},
@@ -111,6 +116,7 @@ TEST_F(QIniFileLoad, ReadsTheCardFileInTheDeviceCodePage) {
     ASSERT_TRUE(ini.Load(L"\\Storage Card\\Norvane\\App\\NorvaneApp.ini"));
     EXPECT_EQ(std::wstring(L"\u65b7\u7dda"), ini.GetValue(L"Kest 2", L"Name").Str());
     EXPECT_EQ(1, ini.GetSectionCount());
+    EXPECT_TRUE(ini.GetValue(L"Kest 2", L"k").IsEmpty()) << "nothing after the zero byte is read";
 }
 
 TEST_F(QIniFileLoad, RefusesMissingAndOversizedFiles) {
@@ -119,6 +125,15 @@ TEST_F(QIniFileLoad, RefusesMissingAndOversizedFiles) {
     m_card.Write("big.ini", "[A]\n" + std::string(QIniFile::kMaxFileSize, '#'));
     EXPECT_FALSE(ini.Load(L"\\Storage Card\\big.ini"));
     EXPECT_EQ(0, ini.GetSectionCount());
+}
+
+TEST_F(QIniFileLoad, ReadsAFileOfExactlyTheLimit) {
+    std::string bytes = "[A]\nk=v\n";
+    bytes.resize(QIniFile::kMaxFileSize, '#');
+    m_card.Write("limit.ini", bytes);
+    QIniFile ini;
+    ASSERT_TRUE(ini.Load(L"\\Storage Card\\limit.ini"));
+    EXPECT_EQ(std::wstring(L"v"), ini.GetValue(L"A", L"k").Str());
 }
 
 TEST_F(QIniFileLoad, BinaryBytesParseWithoutHarm) {

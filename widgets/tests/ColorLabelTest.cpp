@@ -133,6 +133,50 @@ TEST(ColorLabel, ColourQueryHandsOutAFreshBrushOfSlotZero) {
     EXPECT_EQ(GetObjectType(second), 0u) << "the label's brush goes with the label";
 }
 
+// Reaches the colour slots, which the controls derived from a label read.
+class SlottedLabel : public QColorLabel {
+public:
+    COLORREF Slot(int index) const { return m_colors[index]; }
+};
+
+TEST(ColorLabel, DefaultSlotsForDerivedControls) {
+    // Slots 0 and 1 follow the system colours of button face and text.
+    const COLORREF defaults[QColorLabel::kColorCount] = {
+        kButtonFace, kBlack, kRed, RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+    SlottedLabel label;
+    for (BYTE i = 0; i < QColorLabel::kColorCount; ++i) {
+        label.SetColor(i, kNavy, FALSE);
+    }
+    label.SetColor(QColorLabel::kColorCount, kRed, FALSE); // past the last slot: ignored
+    label.ResetColors(FALSE);
+    for (int i = 0; i < QColorLabel::kColorCount; ++i) {
+        EXPECT_EQ(label.Slot(i), defaults[i]) << "slot " << i;
+    }
+}
+
+TEST(ColorLabel, SlotPastTheLastLeavesTheLabelAlone) {
+    WidgetScreen screen;
+    SlottedLabel label;
+    HWND hwnd = screen.AddStatic(kLabelId, kLabelRect, L"Caption");
+    ASSERT_TRUE(label.SubclassWindow(hwnd));
+    HDC dc = GetDC(hwnd);
+    auto query = [&] {
+        return reinterpret_cast<HBRUSH>(SendMessage(screen.Parent(), WM_CTLCOLORSTATIC,
+                                                    reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(hwnd)));
+    };
+    HBRUSH first = query();
+    ASSERT_NE(first, nullptr);
+    label.SetColor(QColorLabel::kColorCount, kNavy, FALSE);
+    HBRUSH second = query();
+    EXPECT_EQ(GetObjectType(first), 0u) << "the label still owns and deletes its brush";
+    EXPECT_EQ(BrushOf(second).lbColor, kButtonFace);
+    for (int i = 0; i < QColorLabel::kColorCount; ++i) {
+        EXPECT_NE(label.Slot(i), kNavy) << "slot " << i;
+    }
+    ReleaseDC(hwnd, dc);
+}
+
 // Reaches the font that a label owns, which nothing outside the label needs.
 class FontedLabel : public QColorLabel {
 public:
