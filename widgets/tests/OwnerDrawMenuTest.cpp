@@ -176,7 +176,7 @@ TEST_F(OwnerDrawMenuTest, ImageAtThreeTwoBeatsTheTick) {
     }
 }
 
-// The spec's rectangles of a selected item: the frame (1, 1, 99, 17), the fill (2, 2, 98, 16)
+// The rectangles of a selected item: the frame (1, 1, 99, 17), the fill (2, 2, 98, 16)
 // over the column (1, 0, 20, 18), the face around.
 COLORREF SelectedPixel(int x, int y, COLORREF fill) {
     const bool inFrame = x >= 1 && x < 99 && y >= 1 && y < 17;
