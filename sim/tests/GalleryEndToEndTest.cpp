@@ -8,8 +8,8 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
-#include <png.h>
 
+#include "ScreenImage.h"
 #include "SimProcess.h"
 
 namespace {
@@ -18,18 +18,6 @@ namespace fs = std::filesystem;
 
 constexpr int kSpeed = 20;
 constexpr int kMenuTitleId = 0xFFFE;
-
-// The screen as 240 x 320 RGB triples, read from a screenshot.
-struct Screen {
-    std::vector<std::uint8_t> rgb;
-    // "#RRGGBB" of the pixel at x, y.
-    std::string At(int x, int y) const {
-        const std::size_t i = (std::size_t(y) * 240 + std::size_t(x)) * 3;
-        char text[8];
-        std::snprintf(text, sizeof text, "#%02X%02X%02X", rgb[i], rgb[i + 1], rgb[i + 2]);
-        return text;
-    }
-};
 
 // The centre of a window's or menu's rect [left, top, right, bottom].
 std::vector<std::string> Centre(const nlohmann::json& rect) {
@@ -107,18 +95,10 @@ protected:
         ADD_FAILURE() << text << " is not in " << menu.dump();
         return {"0", "0"};
     }
-    Screen Screenshot() {
+    ScreenImage Screenshot() {
         const fs::path file = m_base / "screen.png";
         Ctl({"screenshot", file.string()});
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        Screen screen;
-        if (!png_image_begin_read_from_file(&image, file.c_str()))
-            return screen;
-        image.format = PNG_FORMAT_RGB;
-        screen.rgb.resize(PNG_IMAGE_SIZE(image));
-        png_image_finish_read(&image, nullptr, screen.rgb.data(), 0, nullptr);
-        return screen;
+        return ScreenImage::Read(file);
     }
 
     fs::path m_base;
@@ -151,7 +131,7 @@ TEST_F(GalleryEndToEndTest, EveryPageIsWorkedWithTheKeypadAlone) {
     Start();
     Key("right");
     WaitButton("Level +", "focused", "true");
-    const Screen screen = Screenshot();
+    const ScreenImage screen = Screenshot();
     const nlohmann::json levelUp = Button("Level +");
     EXPECT_EQ(screen.At(levelUp["rect"][0].get<int>() + 3, levelUp["rect"][1].get<int>() + 3),
               "#000080")
@@ -246,7 +226,7 @@ TEST_F(GalleryEndToEndTest, EveryPageIsWorkedWithTheStylusAlone) {
     const std::vector<std::string> checked = MenuItemAt(0, "Checked");
     Ctl({"stylus", "down", checked[0], checked[1]});
     Wait("menus.0.items.2.selected=true");
-    const Screen screen = Screenshot();
+    const ScreenImage screen = Screenshot();
     const nlohmann::json menuRect = Status()["menus"][0]["rect"];
     EXPECT_EQ(screen.At(menuRect[2].get<int>() - 5, std::stoi(checked[1])), "#C4C4FF");
     EXPECT_EQ(screen.At(menuRect[0].get<int>() + 3, menuRect[1].get<int>() + 3), "#008080");

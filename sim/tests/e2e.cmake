@@ -2,6 +2,7 @@
 # driven only through norvane-ctl.
 norvane_add_test(NAME sim_e2e_test LABEL e2e
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimEndToEndTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/ScreenImage.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
     LIBS nlohmann_json::nlohmann_json PNG::PNG)
 target_compile_definitions(sim_e2e_test PRIVATE
@@ -19,6 +20,7 @@ add_dependencies(sim_launcher_e2e_test norvane-sim norvane-ctl norvane_card)
 # The widget kit's gallery end to end, by keypad alone and by stylus alone.
 norvane_add_test(NAME sim_gallery_e2e_test LABEL e2e
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/GalleryEndToEndTest.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/ScreenImage.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
     LIBS nlohmann_json::nlohmann_json PNG::PNG)
 target_compile_definitions(sim_gallery_e2e_test PRIVATE
