@@ -1,5 +1,6 @@
 #include "launcher/QIniFile.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct GrammarCase {
     std::vector<Entry> entries;           // values that must be found
     std::vector<Entry> absent;            // section/key pairs that must read as empty
 };
+
+// A case prints as its name, so that the test's name stays the same from build to build.
+void PrintTo(const GrammarCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 std::vector<std::wstring> Sections(const QIniFile& ini) {
     std::vector<std::wstring> names;
