@@ -1,5 +1,8 @@
 // Colour labels on the screen: when colour changes show, the reflected colour query and the
 // brush it hands out, and the fonts and brushes a label owns.
+#include <array>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -137,6 +140,16 @@ TEST(ColorLabel, ColourQueryHandsOutAFreshBrushOfSlotZero) {
 class SlottedLabel : public QColorLabel {
 public:
     COLORREF Slot(int index) const { return m_colors[index]; }
+    // The object's bytes just past the last slot (padding or the next member): a write one
+    // slot too far lands there even when nothing reads it.
+    std::array<unsigned char, sizeof(COLORREF)> BytesPastTheSlots() const {
+        const auto* object = reinterpret_cast<const unsigned char*>(this);
+        const auto past = reinterpret_cast<const unsigned char*>(m_colors) - object +
+                          std::ptrdiff_t(sizeof m_colors);
+        std::array<unsigned char, sizeof(COLORREF)> bytes{};
+        std::memcpy(bytes.data(), object + past, bytes.size());
+        return bytes;
+    }
 };
 
 TEST(ColorLabel, DefaultSlotsForDerivedControls) {
@@ -167,7 +180,9 @@ TEST(ColorLabel, SlotPastTheLastLeavesTheLabelAlone) {
     };
     HBRUSH first = query();
     ASSERT_NE(first, nullptr);
+    const auto past = label.BytesPastTheSlots();
     label.SetColor(QColorLabel::kColorCount, kNavy, FALSE);
+    EXPECT_EQ(label.BytesPastTheSlots(), past) << "written past the last slot";
     HBRUSH second = query();
     EXPECT_EQ(GetObjectType(first), 0u) << "the label still owns and deletes its brush";
     EXPECT_EQ(BrushOf(second).lbColor, kButtonFace);
