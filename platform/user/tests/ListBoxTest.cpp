@@ -71,6 +71,15 @@ protected:
         return false;
     }
 
+    // The leftmost column from left on with a non-white pixel in the rows [top, bottom).
+    static int FirstInkColumn(int left, int top, int bottom) {
+        for (int x = left; x < 240; ++x)
+            for (int y = top; y < bottom; ++y)
+                if (At(x, y) != 0xFFFFFF)
+                    return x;
+        return -1;
+    }
+
     HWND m_parent = nullptr;
     CListBox m_box;
 };
@@ -111,8 +120,16 @@ TEST_F(ListBoxTest, LinesAreDrawnTopDownOnWhiteInsideTheFrame) {
     UpdateWindow(m_box.m_hWnd);
     EXPECT_EQ(At(kBox.left, kBox.top), PixelOf(GetSysColor(COLOR_WINDOWFRAME)));
     EXPECT_EQ(At(kBox.right - 1, kBox.bottom - 1), PixelOf(GetSysColor(COLOR_WINDOWFRAME)));
-    EXPECT_EQ(At(kBox.left + 1, top), 0xFFFFFFu) << "the text stands off the left edge";
     EXPECT_TRUE(InkIn(top, top + h)) << "the first line is drawn at the top";
+    // The text stands two pixels off the box's left edge: its first inked column is where the
+    // same text drawn two pixels right of a known column has its own.
+    RECT reference{0, 200, 100, 200 + h};
+    HDC dc = GetDC(m_parent);
+    FillRect(dc, &reference, GetSysColorBrush(COLOR_WINDOW));
+    DrawText(dc, L"Wg", 2, &reference, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    ReleaseDC(m_parent, dc);
+    EXPECT_EQ(FirstInkColumn(kBox.left + 1, top, top + h) - (kBox.left + 1),
+              FirstInkColumn(0, 200, 200 + h) + 2);
     EXPECT_FALSE(InkIn(top + h, kBox.bottom - 1)) << "one line, and no scroll bar";
 
     // The selected line is filled from its first row to its last, and the next line starts
