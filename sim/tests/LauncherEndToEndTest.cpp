@@ -1,7 +1,7 @@
 // The whole launcher on the simulated device, driven only through norvane-ctl as a user or
 // another program would: the catalogue and the list it gives, start-up failures, launches of
-// the sample card's demo programs and their outcomes, remote connections, held keys and the
-// launcher worked with the stylus alone.
+// the sample card's demo programs and their outcomes, remote connections, held keys, the
+// launcher worked with the stylus alone and the About box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
