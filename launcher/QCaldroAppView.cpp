@@ -1,5 +1,6 @@
 #include "launcher/QCaldroAppView.h"
 
+#include "about/QAboutDlg.h"
 #include "app/KeySound.h"
 #include "app/QLanguage.h"
 #include "keypad/Keypad.h"
@@ -399,7 +400,11 @@ void QCaldroAppView::SetCaptionText(const CString& text) {
 }
 
 void QCaldroAppView::OpenAboutBox() {
-    // The About box of the launcher opens here.
+    // The box is modal: the UI thread stays here until it closes, and while it is open the
+    // keypad's messages go to its focused OK button, so the repeats of a held about key never
+    // reach this view.
+    QAboutDlg about;
+    about.DoModal();
 }
 
 LRESULT QCaldroAppView::OnKeypad(WPARAM key, LPARAM) {

@@ -36,6 +36,12 @@
 #define IDC_REMOTE_TEXT 1005
 #define IDI_REMOTE 141
 
+// The About box and its controls.
+#define IDD_ABOUTBOX 130
+#define IDC_ABOUT_TITLE 1010
+#define IDC_ABOUT_VERSION 1020
+#define IDC_ABOUT_FIRMWARE 1021
+
 // Pictures and sounds (res/art, drawn by tools/art/make_art.py).
 #define IDR_MAINFRAME 128
 #define IDB_BACKGROUND 130

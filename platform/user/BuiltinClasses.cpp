@@ -1,6 +1,7 @@
 #include "platform/user/BuiltinClasses.h"
 
 #include "platform/user/DialogManager.h"
+#include "platform/user/ListBox.h"
 #include "platform/user/WindowManager.h"
 
 void RegisterBuiltinClasses(WindowManager& wm) {
@@ -14,6 +15,13 @@ void RegisterBuiltinClasses(WindowManager& wm) {
     wc.lpszClassName = L"Button";
     wc.lpfnWndProc = ButtonWindowProc;
     wc.cbWndExtra = int(sizeof(LONG_PTR)); // the button state
+    wm.AddClass(wc);
+
+    wc = WNDCLASS{};
+    wc.lpszClassName = L"ListBox";
+    wc.style = CS_DBLCLKS; // a double tap on a line is LBN_DBLCLK
+    wc.lpfnWndProc = ListBoxWindowProc;
+    wc.cbWndExtra = int(sizeof(LONG_PTR)); // the lines
     wm.AddClass(wc);
 
     wc = WNDCLASS{};

@@ -1,5 +1,6 @@
-// The window classes the platform itself provides: "Static", "Button", "Dialog" (the class of
-// every dialog box and form) and the popup menu's window, with their window procedures.
+// The window classes the platform itself provides: "Static", "Button", "ListBox" (ListBox.h),
+// "Dialog" (the class of every dialog box and form) and the popup menu's window, with their
+// window procedures.
 #pragma once
 
 #include "platform/user/WinUser.h"

@@ -1,5 +1,8 @@
 #include "platform/user/CDialog.h"
 
+#include <cstdint>
+
+#include "platform/kernel/EventLog.h"
 #include "platform/kernel/Resources.h"
 #include "platform/user/CWinApp.h"
 #include "platform/user/DialogManager.h"
@@ -43,7 +46,11 @@ int CDialog::DoModal() {
 
     m_nModalResult = -1;
     m_inModalLoop = true;
-    if (CreateFromTemplate(owner)) {
+    const bool created = CreateFromTemplate(owner);
+    // The open modal dialog, for those who watch the device from outside.
+    const auto hwnd = reinterpret_cast<std::uintptr_t>(m_hWnd);
+    if (created) {
+        EventLog::Instance().Record("dialog.opened", {{"template", m_nIDTemplate}, {"hwnd", hwnd}});
         if (m_inModalLoop)
             ShowWindow(SW_SHOW);
         while (m_inModalLoop && m_hWnd) {
@@ -66,6 +73,10 @@ int CDialog::DoModal() {
         ::EnableWindow(owner, TRUE);
     if (m_hWnd)
         DestroyWindow();
+    if (created)
+        EventLog::Instance().Record(
+            "dialog.closed",
+            {{"template", m_nIDTemplate}, {"hwnd", hwnd}, {"result", m_nModalResult}});
     return m_nModalResult;
 }
 

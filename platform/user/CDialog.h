@@ -11,7 +11,8 @@ public:
     ~CDialog() override;
 
     // Runs the dialog until EndDialog and returns its result; -1 when it cannot be made. The
-    // owner (the parent given, else the main window) is disabled meanwhile.
+    // owner (the parent given, else the main window) is disabled meanwhile. The event log
+    // records "dialog.opened" (template, hwnd) and "dialog.closed" (template, hwnd, result).
     virtual int DoModal();
     // A modeless dialog; FALSE when it cannot be made.
     BOOL Create(UINT idTemplate, CWnd* parent = nullptr);

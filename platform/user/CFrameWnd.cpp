@@ -102,6 +102,17 @@ CDocument* CFrameWnd::GetActiveDocument() {
 }
 
 void CFrameWnd::OnClose() {
+    if (!::IsWindowEnabled(m_hWnd)) {
+        // A modal dialog runs over the frame, in a loop further up this thread's stack (inside
+        // a handler of the frame's view, perhaps). Destroying the frame now would delete the
+        // view under that handler: the dialogs the frame owns are asked to close, and the frame
+        // closes once their loop has returned and enabled it again.
+        for (HWND w = ::GetWindow(m_hWnd, GW_HWNDFIRST); w; w = ::GetWindow(w, GW_HWNDNEXT))
+            if (w != m_hWnd && ::GetWindow(w, GW_OWNER) == m_hWnd)
+                ::PostMessage(w, WM_CLOSE, 0, 0);
+        ::PostMessage(m_hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
     if (CDocument* doc = GetActiveDocument())
         doc->OnCloseDocument(); // closes this frame with the document
     else

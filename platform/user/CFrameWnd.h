@@ -35,6 +35,8 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs);
     virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
+    // Closes the document, or the frame without one. While a modal dialog has the frame
+    // disabled, the dialog is asked to close first and the frame's close comes after it.
     void OnClose();
 
     CView* m_pViewActive = nullptr;

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/kernel/CString.h"
+#include "platform/user/ListBox.h"
 #include "platform/user/WinUser.h"
 #include "platform/user/WindowManager.h"
 
@@ -15,14 +16,21 @@ nlohmann::json Describe(WindowManager& wm, WindowRecord& w) {
     for (HWND child : w.children)
         if (WindowRecord* c = wm.Find(child))
             children.push_back(Describe(wm, *c));
-    return nlohmann::json{{"hwnd", reinterpret_cast<std::uintptr_t>(w.hwnd)},
-                          {"class", CString(w.className).ToUtf8()},
-                          {"id", w.id},
-                          {"text", CString(w.text).ToUtf8()},
-                          {"rect", {r.left, r.top, r.right, r.bottom}},
-                          {"visible", wm.VisibleChain(w)},
-                          {"focused", q && q->focus == w.hwnd},
-                          {"children", std::move(children)}};
+    nlohmann::json described{{"hwnd", reinterpret_cast<std::uintptr_t>(w.hwnd)},
+                             {"class", CString(w.className).ToUtf8()},
+                             {"id", w.id},
+                             {"text", CString(w.text).ToUtf8()},
+                             {"rect", {r.left, r.top, r.right, r.bottom}},
+                             {"visible", wm.VisibleChain(w)},
+                             {"focused", q && q->focus == w.hwnd},
+                             {"children", std::move(children)}};
+    if (w.className == L"ListBox" && !w.extra.empty()) {
+        nlohmann::json lines = nlohmann::json::array();
+        for (const std::wstring& line : ListBoxLinesOf(w.extra[0]))
+            lines.push_back(CString(line).ToUtf8());
+        described["lines"] = std::move(lines);
+    }
+    return described;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 // Every window, top-level windows top first, each as {hwnd, class, id, text, rect (screen:
-// left, top, right, bottom), visible, focused, children: [...]}. Reads the window manager's
-// state directly, without messages, so it never waits for a busy thread.
+// left, top, right, bottom), visible, focused, children: [...]}; a list box also has its
+// "lines". Reads the window manager's state directly, without messages, so it never waits for
+// a busy thread.
 nlohmann::json DescribeWindowTree();

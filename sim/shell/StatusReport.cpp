@@ -6,6 +6,7 @@
 #include <ctime>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -105,6 +106,45 @@ bool IsKitButton(const nlohmann::json& w) {
     return (DWORD(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
+// ---- The open dialog ------------------------------------------------------------------------
+
+// The window of the tree with that handle, searched depth first; null when there is none.
+const nlohmann::json* FindWindowByHandle(const nlohmann::json& windows, std::uintptr_t hwnd) {
+    for (const nlohmann::json& w : windows) {
+        if (w.value("hwnd", std::uintptr_t(0)) == hwnd)
+            return &w;
+        if (const nlohmann::json* found = FindWindowByHandle(w["children"], hwnd))
+            return found;
+    }
+    return nullptr;
+}
+
+// The modal dialog on top: its text and rect, its labels' texts (icons left out), its list
+// boxes' lines and the control that has the focus; null when no modal dialog is open.
+nlohmann::json DescribeDialog(const nlohmann::json& windows,
+                              std::optional<DialogPicture::Open> top) {
+    const nlohmann::json* w = top ? FindWindowByHandle(windows, top->hwnd) : nullptr;
+    if (!w)
+        return nullptr;
+    nlohmann::json labels = nlohmann::json::array();
+    nlohmann::json lists = nlohmann::json::array();
+    nlohmann::json focused;
+    for (const nlohmann::json& c : (*w)["children"]) {
+        const auto hwnd = reinterpret_cast<HWND>(c["hwnd"].get<std::uintptr_t>());
+        const std::string cls = c.value("class", std::string());
+        if (cls == "Static" && (DWORD(GetWindowLong(hwnd, GWL_STYLE)) & SS_TYPEMASK) != SS_ICON)
+            labels.push_back(
+                {{"id", c["id"]}, {"text", TextAsDrawn(hwnd, c["text"].get<std::string>())}});
+        if (c.contains("lines"))
+            lists.push_back({{"id", c["id"]}, {"lines", c["lines"]}});
+        if (c.value("focused", false))
+            focused = {{"id", c["id"]}, {"class", cls}, {"text", c["text"]}};
+    }
+    return {{"hwnd", (*w)["hwnd"]}, {"template", top->templateId}, {"text", (*w)["text"]},
+            {"rect", (*w)["rect"]}, {"visible", (*w)["visible"]},  {"labels", labels},
+            {"lists", lists},       {"focused", focused}};
+}
+
 } // namespace
 
 nlohmann::json StatusReport::Buttons(const nlohmann::json& windows) const {
@@ -148,6 +188,7 @@ nlohmann::json StatusReport::Status() const {
     status["sounds"] = SoundSink::PlayedCount();
     status["windows"] = std::move(windows);
     status["menus"] = m_menuTexts.Named(DescribeOpenMenus());
+    status["dialog"] = DescribeDialog(status["windows"], m_dialogs.Top());
     return status;
 }
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/status/ButtonPicture.h"
+#include "sim/status/DialogPicture.h"
 #include "sim/status/GalleryPicture.h"
 #include "sim/status/LauncherPicture.h"
 #include "sim/status/MenuItemTexts.h"
@@ -17,7 +18,9 @@ public:
     // gauge, every kit button ("buttons": id, text, rect, checked, focused, visible), the
     // gallery's page and last command ("gallery", null unless the gallery runs), the device's
     // time, sounds and window tree, and the popup menus open on the screen ("menus", empty when
-    // none is), each with its items.
+    // none is), each with its items. "dialog" is the modal dialog on top (null when none is
+    // open): hwnd, template, text, rect, visible, labels [{id, text}], lists [{id, lines}] and
+    // the focused control {id, class, text}.
     nlohmann::json Status() const;
     // The event log's entries after the sequence number "since" (all of them without it).
     static nlohmann::json Events(const nlohmann::json& request);
@@ -29,4 +32,5 @@ private:
     ButtonPicture m_buttons;
     GalleryPicture m_gallery;
     MenuItemTexts m_menuTexts;
+    DialogPicture m_dialogs;
 };

@@ -1,7 +1,7 @@
 // The whole launcher on the simulated device, driven only through norvane-ctl as a user or
 // another program would: the catalogue and the list it gives, start-up failures, launches of
-// the sample card's demo programs and their outcomes, remote connections, held keys and the
-// launcher worked with the stylus alone.
+// the sample card's demo programs and their outcomes, remote connections, held keys, the
+// launcher worked with the stylus alone and the About box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -542,3 +542,62 @@ TEST_F(LauncherEndToEndTest, TapsAloneFocusLaunchAndEndAProgram) {
 }
 
 } // namespace
+
+// ---- The About box ---------------------------------------------------------------------------
+
+// The about key opens one box, however long it is held (its repeats go to the box's focused
+// OK button); enter closes it and the program list has the focus again. The firmware line is
+// asked each time the box opens.
+TEST_F(LauncherEndToEndTest, AboutKeyOpensOneBoxThatEnterClosesWithTheFirmwareLine) {
+    Start({}, 2);
+    Ready();
+    const auto lines = [&] { return Status()["dialog"]["lists"][0]["lines"]; };
+    const auto close = [&] {
+        Press("enter");
+        Wait("dialog=null");
+    };
+
+    Press("about");
+    Wait("dialog.template=130");
+    const nlohmann::json dialog = Status()["dialog"];
+    EXPECT_EQ(dialog["labels"], nlohmann::json::parse(R"([{"id": 1010, "text": "About NorvaneApp"},
+                                        {"id": 1020, "text": "App\nV1.2.2 (Build 12)\n2008/11/13"}])"));
+    EXPECT_EQ(dialog["lists"][0]["id"], 1021);
+    EXPECT_EQ(dialog["lists"][0]["lines"], nlohmann::json({"Firmware version 1.4.0.12"}));
+    EXPECT_EQ(dialog["focused"]["id"], 1);
+    EXPECT_EQ(dialog["focused"]["text"], "OK");
+    // 111 x 95 dialog units; a modal frame may add to it.
+    const auto& r = dialog["rect"];
+    EXPECT_GE(r[2].get<int>() - r[0].get<int>(), 194);
+    EXPECT_GE(r[3].get<int>() - r[1].get<int>(), 166);
+    close();
+    const nlohmann::json status = Status();
+    const nlohmann::json* list = FindControl(status["windows"], 1001);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE((*list)["focused"]) << "the program list has the focus again";
+
+    // Held until the scanner has posted the press and two repeats.
+    std::uint64_t since = LastEvent();
+    Ctl({"key-down", "about"});
+    ASSERT_TRUE(WaitEvent(since, "keypad.posted", 3));
+    Ctl({"key-up", "about"});
+    Wait("dialog.template=130");
+    EXPECT_EQ(Events(since, "dialog.opened").size(), 1u);
+    close();
+    EXPECT_EQ(Events(since, "dialog.opened").size(), 1u);
+    EXPECT_EQ(Events(since, "dialog.closed").size(), 1u);
+
+    Ctl({"coproc", "set", "firmware_version=2.0.1.7"});
+    Press("about");
+    Wait("dialog.template=130");
+    EXPECT_EQ(lines(), nlohmann::json({"Firmware version 2.0.1.7"}));
+    close();
+
+    Ctl({"coproc", "set", "unplugged=1"});
+    since = LastEvent();
+    Press("about");
+    Wait("dialog.template=130");
+    EXPECT_EQ(lines(), nlohmann::json::array()) << "no answer, no line";
+    close();
+    EXPECT_EQ(Events(since, "dialog.closed").size(), 1u);
+}

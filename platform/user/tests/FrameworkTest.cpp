@@ -118,6 +118,8 @@ public:
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
+        if (m_closeOnInit)
+            ::PostMessage(m_closeOnInit, WM_CLOSE, 0, 0);
         if (m_finishWith)
             PostMessage(kFinish);
         else if (m_clickOk) {
@@ -151,6 +153,7 @@ public:
     CString m_text;
     int m_finishWith = 0;
     bool m_clickOk = false;
+    HWND m_closeOnInit = nullptr; // a window to post WM_CLOSE to as the dialog opens
     BOOL ownerEnabledMeanwhile = TRUE;
     std::vector<std::pair<UINT, int>> commands;
     std::vector<UINT> notesSeen;
@@ -202,6 +205,22 @@ TEST_F(FrameworkTest, TheModalLoopPreTranslatesThroughTheApplicationAndDisablesT
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(dialog.m_hWnd, nullptr);
     EXPECT_EQ(GetFocus(), control) << "the owner gets its focus back";
+}
+
+// A close request that reaches the frame while a modal dialog runs over it ends the dialog
+// first; the frame, and the view that opened the dialog with it, go only once the dialog's loop
+// has returned.
+TEST_F(FrameworkTest, ClosingTheFrameDuringAModalDialogEndsTheDialogFirst) {
+    auto* frame = new CFrameWnd; // deletes itself with its window
+    ASSERT_TRUE(frame->LoadFrame(0, WS_POPUP | WS_VISIBLE));
+    const HWND frameWindow = frame->m_hWnd;
+    ProbeDialog dialog(frame);
+    dialog.m_closeOnInit = frameWindow;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(IsWindow(frameWindow)) << "the frame outlives the dialog's loop";
+    EXPECT_TRUE(IsWindowEnabled(frameWindow));
+    PumpUntilIdle();
+    EXPECT_FALSE(IsWindow(frameWindow)) << "and closes after it";
 }
 
 TEST_F(FrameworkTest, TheOkButtonEndsTheDialogWithIdOkAfterTakingTheControlsValues) {

@@ -6,4 +6,5 @@ norvane_add_test(NAME user_test LABEL unit
             ${CMAKE_CURRENT_LIST_DIR}/CrossThreadTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/FrameworkTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/ListBoxTest.cpp
     LIBS norvane_user)
