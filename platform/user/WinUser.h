@@ -59,6 +59,8 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_ENTERMENULOOP = 0x0211;
 inline constexpr UINT WM_EXITMENULOOP = 0x0212;
 inline constexpr UINT WM_USER = 0x0400;
+// The first message a program may give a meaning of its own to, for its own windows.
+inline constexpr UINT WM_APP = 0x8000;
 
 // ---- Window styles ---------------------------------------------------------------------------
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -1,8 +1,39 @@
 #include "sim/gallery/QGalleryFrame.h"
 
-#include "platform/kernel/EventLog.h"
+#include <memory>
 
-QGalleryFrame::QGalleryFrame() : m_pages{&m_labelsPage, &m_buttonsPage, &m_menusPage} {}
+#include "platform/kernel/EventLog.h"
+#include "sim/gallery/GalleryRequests.h"
+#include "widgets/QMessageBox.h"
+
+namespace {
+
+// A dialog result's name, as the last-command line shows it.
+LPCTSTR ResultName(int result) {
+    switch (result) {
+    case IDOK:
+        return L"IDOK";
+    case IDCANCEL:
+        return L"IDCANCEL";
+    case IDABORT:
+        return L"IDABORT";
+    case IDRETRY:
+        return L"IDRETRY";
+    case IDIGNORE:
+        return L"IDIGNORE";
+    case IDYES:
+        return L"IDYES";
+    case IDNO:
+        return L"IDNO";
+    default:
+        return L"none";
+    }
+}
+
+} // namespace
+
+QGalleryFrame::QGalleryFrame()
+    : m_pages{&m_labelsPage, &m_buttonsPage, &m_menusPage, &m_messageBoxPage} {}
 
 BOOL QGalleryFrame::PreCreateWindow(CREATESTRUCT& cs) {
     cs.lpszName = kWindowName;
@@ -18,9 +49,30 @@ LRESULT QGalleryFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_nPage >= 0)
             m_pages[std::size_t(m_nPage)]->FocusFirst();
         return 0;
+    case WM_CLOSE:
+        if (m_nOpenBoxes > 0) {
+            // A message box runs on the frame's call stack (its modal loop dispatched this): the
+            // frame must outlive it. The box is asked to close first, as a cancel request, and
+            // the frame closes once the box has returned.
+            m_bClosePending = TRUE;
+            if (const HWND box = ::GetActiveWindow(); box && box != m_hWnd)
+                ::PostMessage(box, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        return CFrameWnd::WindowProc(message, wParam, lParam);
     case WM_DESTROY:
         m_pScanner.reset();
         return CFrameWnd::WindowProc(message, wParam, lParam);
+    case GalleryMessageBoxRequest::kMessage: {
+        // The frame owns the request from here on.
+        const std::unique_ptr<GalleryMessageBoxRequest> request(
+            reinterpret_cast<GalleryMessageBoxRequest*>(lParam));
+        if (request)
+            RunMessageBox(request->text,
+                          request->caption ? static_cast<LPCTSTR>(*request->caption) : nullptr,
+                          request->type);
+        return 0;
+    }
     default:
         return CFrameWnd::WindowProc(message, wParam, lParam);
     }
@@ -61,4 +113,14 @@ void QGalleryFrame::ShowCommand(LPCTSTR source, UINT id, const CString& text) {
     line.Format(L"Last: %s \"%s\" (%u)", source, static_cast<LPCTSTR>(text), id);
     for (QGalleryPage* page : m_pages)
         page->SetLastCommand(line);
+}
+
+int QGalleryFrame::RunMessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
+    ++m_nOpenBoxes;
+    const int result = ShowMessageBox(text, caption, type);
+    --m_nOpenBoxes;
+    ShowCommand(L"msgbox", UINT(result), ResultName(result));
+    if (m_bClosePending)
+        PostMessage(WM_CLOSE); // the next box out, or the frame itself
+    return result;
 }

@@ -113,6 +113,11 @@ TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
     const nlohmann::json& view = (*frame)["children"][0];
     EXPECT_EQ(view["visible"], true);
     EXPECT_EQ(view["rect"], (*frame)["rect"]) << "the view fills the frame";
+
+    // The kit's message box on request is the gallery's: the launcher refuses it, saying so.
+    const SimProcess::Output box = m_sim->Ctl({"msgbox", "0", "Hello"});
+    EXPECT_NE(box.exitCode, 0);
+    EXPECT_NE(box.err.find("--app gallery"), std::string::npos) << box.err;
 }
 
 TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPostsThem) {
