@@ -1,18 +1,10 @@
 // Resource ids of the launcher's resource script, NorvaneApp.rc; also included by the code.
 #pragma once
 
-// Every text has an English id; its Traditional Chinese twin is the id plus this offset.
-#define IDS_CHINESE_OFFSET 10000
+// The widget kit's ids (the message box, its texts and icons, the Chinese offset) are shared
+// with every program that uses the kit.
+#include "WidgetKitResource.h"
 
-#define IDS_OK 1000
-#define IDS_CANCEL 1001
-#define IDS_ABORT 1002
-#define IDS_RETRY 1003
-#define IDS_IGNORE 1004
-#define IDS_YES 1005
-#define IDS_NO 1006
-#define IDS_CLOSE 1007
-#define IDS_HELP 1008
 #define IDS_LOAD_INI_FAILED 2000
 #define IDS_CONNECTING 2001
 #define IDS_DISCONNECTED 2002
@@ -57,7 +49,3 @@
 #define IDB_PELL_TAPE 147
 #define IDB_EXTRA_PROGRAM 154
 #define IDR_KEY_CLICK 143
-#define IDI_MB_INFORMATION 2300
-#define IDI_MB_ERROR 2301
-#define IDI_MB_QUESTION 2302
-#define IDI_MB_WARNING 2303

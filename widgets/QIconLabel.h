@@ -15,6 +15,7 @@ public:
     // Destroys the current icon and takes over hIcon (NULL: no icon afterwards). cx and cy are
     // kept with a new icon; the text starts at cx + 2.
     void SetIconHandle(HICON hIcon, int cx, int cy, BOOL bRepaint);
+    BOOL HasIcon() const { return m_hIcon ? TRUE : FALSE; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -42,9 +42,15 @@ HWND CreateDialogFromTemplate(HINSTANCE module, const DialogTemplate& tmpl, HWND
     PlatformCheckpoint();
     const DWORD style = tmpl.style;
     const bool child = (style & WS_CHILD) != 0;
-    const LONG border = (style & WS_BORDER) ? 2 : 0;
-    const int width = DialogUnitsToPixelsX(tmpl.cx) + border;
-    const int height = DialogUnitsToPixelsY(tmpl.cy) + border;
+    // A template gives the size of the client area; the frame comes round it. DS_MODALFRAME
+    // is the dialog's way of asking for the modal dialog frame.
+    const DWORD exStyle = tmpl.exStyle | ((style & DS_MODALFRAME) ? WS_EX_DLGMODALFRAME : 0);
+    const bool modalFrame = (exStyle & WS_EX_DLGMODALFRAME) != 0;
+    const LONG line = (style & WS_BORDER) ? 1 : 0;
+    const LONG frameX = modalFrame ? GetSystemMetrics(SM_CXDLGFRAME) : line;
+    const LONG frameY = modalFrame ? GetSystemMetrics(SM_CYDLGFRAME) : line;
+    const int width = DialogUnitsToPixelsX(tmpl.cx) + 2 * frameX;
+    const int height = DialogUnitsToPixelsY(tmpl.cy) + 2 * frameY;
     POINT at{DialogUnitsToPixelsX(tmpl.x), DialogUnitsToPixelsY(tmpl.y)};
     if (style & DS_CENTER) {
         at = POINT{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
@@ -55,8 +61,8 @@ HWND CreateDialogFromTemplate(HINSTANCE module, const DialogTemplate& tmpl, HWND
     }
     const std::wstring caption(tmpl.caption);
     HWND dialog =
-        CreateWindowEx(tmpl.exStyle, L"Dialog", caption.c_str(), style & ~WS_VISIBLE, at.x, at.y,
-                       width, height, parent, nullptr, module, reinterpret_cast<LPVOID>(initParam));
+        CreateWindowEx(exStyle, L"Dialog", caption.c_str(), style & ~WS_VISIBLE, at.x, at.y, width,
+                       height, parent, nullptr, module, reinterpret_cast<LPVOID>(initParam));
     if (!dialog)
         return nullptr;
 

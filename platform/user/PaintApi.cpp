@@ -41,6 +41,7 @@ void PaintWindowFrames(HWND hwnd) {
         POINT origin;
         RECT rect;
         ClipRegion visible;
+        bool dialogFrame;
     };
     std::vector<Frame> frames;
     {
@@ -48,19 +49,26 @@ void PaintWindowFrames(HWND hwnd) {
         if (!root)
             return;
         wm.ForEach([&](WindowRecord& w) {
-            if (!(w.style & WS_BORDER) || !wm.IsDescendant(root.Get(), &w))
+            const LONG border = WindowManager::BorderOf(w);
+            if (border == 0 || !wm.IsDescendant(root.Get(), &w))
                 return;
             ClipRegion visible = wm.VisibleRegion(w, false, true);
             if (visible.IsEmpty())
                 return;
             RECT r = wm.WindowScreenRect(w);
             frames.push_back(Frame{POINT{r.left, r.top},
-                                   RECT{0, 0, r.right - r.left, r.bottom - r.top}, visible});
+                                   RECT{0, 0, r.right - r.left, r.bottom - r.top}, visible,
+                                   border == WindowManager::kDialogFrame});
         });
     }
     for (const Frame& f : frames) {
         HDC hdc = GdiCreateSurfaceDC(f.origin, f.visible.Rects());
-        FrameRect(hdc, &f.rect, GetSysColorBrush(COLOR_WINDOWFRAME));
+        if (f.dialogFrame) {
+            RECT edge = f.rect;
+            DrawEdge(hdc, &edge, EDGE_RAISED, BF_RECT);
+        } else {
+            FrameRect(hdc, &f.rect, GetSysColorBrush(COLOR_WINDOWFRAME));
+        }
         GdiReleaseDC(hdc);
     }
 }
@@ -143,7 +151,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
         origin = wm.ClientOrigin(*w);
         region = wm.VisibleRegion(*w, true, true);
         region.Intersect(ClipRegion::Offset(update, origin.x, origin.y));
-        border = (w->style & WS_BORDER) != 0;
+        border = WindowManager::BorderOf(*w) != 0;
     }
     if (border)
         PaintWindowFrames(hwnd);

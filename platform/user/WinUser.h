@@ -59,6 +59,8 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_ENTERMENULOOP = 0x0211;
 inline constexpr UINT WM_EXITMENULOOP = 0x0212;
 inline constexpr UINT WM_USER = 0x0400;
+// The first message a program may give a meaning of its own to, for its own windows.
+inline constexpr UINT WM_APP = 0x8000;
 
 // ---- Window styles ---------------------------------------------------------------------------
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -229,6 +231,24 @@ inline constexpr int IDIGNORE = 5;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
+// Message-box type flags: the button set, the icon and the button focused first.
+inline constexpr UINT MB_OK = 0x0000;
+inline constexpr UINT MB_OKCANCEL = 0x0001;
+inline constexpr UINT MB_ABORTRETRYIGNORE = 0x0002;
+inline constexpr UINT MB_YESNOCANCEL = 0x0003;
+inline constexpr UINT MB_YESNO = 0x0004;
+inline constexpr UINT MB_RETRYCANCEL = 0x0005;
+inline constexpr UINT MB_ICONHAND = 0x0010;
+inline constexpr UINT MB_ICONQUESTION = 0x0020;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+inline constexpr UINT MB_ICONASTERISK = 0x0040;
+inline constexpr UINT MB_DEFBUTTON1 = 0x0000;
+inline constexpr UINT MB_DEFBUTTON2 = 0x0100;
+inline constexpr UINT MB_DEFBUTTON3 = 0x0200;
+inline constexpr UINT MB_TYPEMASK = 0x000F;
+inline constexpr UINT MB_ICONMASK = 0x00F0;
+inline constexpr UINT MB_DEFMASK = 0x0F00;
+
 // Common control notifications.
 inline constexpr UINT NM_CLICK = UINT(-2);
 inline constexpr UINT NM_DBLCLK = UINT(-3);
@@ -244,6 +264,9 @@ inline constexpr UINT VK_DOWN = 0x28;
 
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
+// The frame of a dialog with DS_MODALFRAME (WS_EX_DLGMODALFRAME), on each side.
+inline constexpr int SM_CXDLGFRAME = 7;
+inline constexpr int SM_CYDLGFRAME = 8;
 inline constexpr int SM_CXDOUBLECLK = 36;
 inline constexpr int SM_CYDOUBLECLK = 37;
 

@@ -554,6 +554,9 @@ int GetSystemMetrics(int index) {
         return WindowManager::kScreenWidth;
     case SM_CYSCREEN:
         return WindowManager::kScreenHeight;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return WindowManager::kDialogFrame;
     case SM_CXDOUBLECLK:
     case SM_CYDOUBLECLK:
         return StylusInput::kDoubleTapSize;

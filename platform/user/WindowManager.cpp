@@ -240,11 +240,14 @@ ClipRegion WindowManager::VisibleRegion(const WindowRecord& w, bool clientOnly,
                 region.Subtract(WindowScreenRect(*s));
         }
     }
+    // A child shows only inside the client area: a child reaching past it hides none of the
+    // frame.
     if (excludeChildren)
         for (HWND child : w.children) {
             WindowRecord* c = Find(child);
             if (c && (c->style & WS_VISIBLE))
-                region.Subtract(WindowScreenRect(*c));
+                region.Subtract(
+                    ClipRegion::Intersection(WindowScreenRect(*c), ClientScreenRect(w)));
         }
     return region;
 }

@@ -60,7 +60,14 @@ public:
     bool DrawableChain(const WindowRecord& w);
 
     static RECT ClientRectOf(const WindowRecord& w); // from 0,0
-    static LONG BorderOf(const WindowRecord& w) { return (w.style & WS_BORDER) ? 1 : 0; }
+    // The non-client frame on each side of a window: the double border of a modal dialog frame
+    // (WS_EX_DLGMODALFRAME, which DS_MODALFRAME gives a dialog), else the one pixel of WS_BORDER.
+    static constexpr LONG kDialogFrame = 2;
+    static LONG BorderOf(const WindowRecord& w) {
+        if (w.exStyle & WS_EX_DLGMODALFRAME)
+            return kDialogFrame;
+        return (w.style & WS_BORDER) ? 1 : 0;
+    }
     RECT WindowScreenRect(const WindowRecord& w);
     POINT ClientOrigin(const WindowRecord& w); // screen position of the client area's 0,0
     RECT ClientScreenRect(const WindowRecord& w);

@@ -1,11 +1,13 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
 // test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
-// log, waits for a status condition, sends WM_COPYDATA requests to the launcher and works the
-// co-processor model.
+// log, waits for a status condition, sends WM_COPYDATA requests to the launcher, opens message
+// boxes in the gallery and works the co-processor model.
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -44,6 +46,31 @@ std::filesystem::path SocketPath(const std::string& stateDir, std::string& error
 
 // How often wait reads the status, in host milliseconds.
 constexpr int kWaitPollMs = 20;
+
+// Message-box type flags as written on the command line: decimal, or hexadecimal after 0x; up to
+// 32 bits. Nothing for any other text.
+std::optional<std::uint32_t> ParseFlags(const std::string& text) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > (hex ? 8u : 10u))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + std::uint64_t(digit);
+    }
+    if (value > 0xFFFFFFFFu)
+        return std::nullopt;
+    return std::uint32_t(value);
+}
 
 nlohmann::json WithoutOk(nlohmann::json answer) {
     answer.erase("ok");
@@ -126,6 +153,21 @@ int main(int argc, char** argv) {
     auto* copyStringOption = copydata->add_option(
         "STRING", copyString, "sent as UTF-16LE with its terminator (lpData, cbData its size)");
 
+    std::string boxType, boxText, boxCaption;
+    auto* msgbox = app.add_subcommand(
+        "msgbox",
+        "make the gallery (norvane-sim --app gallery) show the kit's message box on its UI "
+        "thread; returns at once, while the box is open (the event log records "
+        "msgbox.opened, and msgbox.closed with the result when it closes)");
+    msgbox
+        ->add_option("TYPE", boxType,
+                     "the type flags, decimal or 0x-hex: button set 0x0-0x5, icon 0x10-0x40, "
+                     "first button 0x100 or 0x200 (e.g. 0x124: Yes/No, question, No first)")
+        ->required();
+    msgbox->add_option("TEXT", boxText, "the message")->required();
+    auto* boxCaptionOption = msgbox->add_option(
+        "CAPTION", boxCaption, "the caption line (none: the application's name, a NULL caption)");
+
     auto* status =
         app.add_subcommand("status", "device time, speed, local time and the window tree (JSON)");
 
@@ -166,7 +208,10 @@ int main(int argc, char** argv) {
         "  caption, progress, running.program, running.parameters, sounds, time_ms (device\n"
         "  time), speed, local_time, windows, and labels.caption and labels.clock: text,\n"
         "  visible, background and text_colour (#RRGGBB as the screen shows them),\n"
-        "  gauge.level (0 to 1), gauge.charging, gauge.warning\n"
+        "  gauge.level (0 to 1), gauge.charging, gauge.warning, buttons (the widget kit's\n"
+        "  buttons: id, text, rect, checked, focused, visible; a message box's too) and, with\n"
+        "  --app gallery, gallery.page and gallery.command (a message box's result: source\n"
+        "  msgbox, id the result code)\n"
         "Examples: wait state=idle; wait items>=10; wait caption=Disconnected; wait focus=Zentra\n"
         "The time-out is host time; the status is read every 20 ms.\n"
         "\nExit status: 0 on success, 1 when the simulator cannot be reached or refuses (or a\n"
@@ -175,6 +220,14 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
 
     std::string error;
+    std::optional<std::uint32_t> flags;
+    if (*msgbox) {
+        flags = ParseFlags(boxType);
+        if (!flags)
+            return Fail(
+                "msgbox: TYPE must be a number, decimal or 0x-hex, of at most 32 bits (not \"" +
+                boxType + "\")");
+    }
     std::optional<StatusCondition> condition;
     if (*wait) {
         condition = StatusCondition::Parse(conditionText, error);
@@ -204,6 +257,10 @@ int main(int argc, char** argv) {
         request = {{"cmd", "copydata"}, {"code", copyCode}};
         if (copyStringOption->count() > 0)
             request["string"] = copyString;
+    } else if (*msgbox) {
+        request = {{"cmd", "msgbox"}, {"type", *flags}, {"text", boxText}};
+        if (boxCaptionOption->count() > 0)
+            request["caption"] = boxCaption;
     } else if (*events)
         request = {{"cmd", "events"}, {"since", since}};
     else if (*quit)
@@ -270,6 +327,10 @@ int main(int argc, char** argv) {
     } else if (*copydata) {
         std::cout << "WM_COPYDATA " << copyCode << " (" << answer->value("bytes", 0)
                   << " bytes) handled, result " << answer->value("result", 0) << "\n";
+    } else if (*msgbox) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%X", unsigned(*flags));
+        std::cout << "message box " << hex << " posted to the gallery\n";
     } else if (*quit) {
         std::cout << "the simulator is stopping\n";
     } else if (*coprocSet) {

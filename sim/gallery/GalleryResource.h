@@ -5,6 +5,7 @@
 #define IDD_GALLERY_LABELS 200
 #define IDD_GALLERY_BUTTONS 201
 #define IDD_GALLERY_MENUS 202
+#define IDD_GALLERY_MSGBOX 203
 
 // On every page: its title line, the button to the next page and the last command line.
 #define IDC_PAGE_TITLE 1000
@@ -37,6 +38,19 @@
 // The menus page.
 #define IDC_MENU_DOWN 1300
 #define IDC_MENU_UP 1301
+
+// The message boxes page: a button for each button set, the icon and first-focus choices, and
+// the caption and long-text check boxes.
+#define IDC_BOX_OK 1400
+#define IDC_BOX_OKCANCEL 1401
+#define IDC_BOX_ABORTRETRYIGNORE 1402
+#define IDC_BOX_YESNOCANCEL 1403
+#define IDC_BOX_YESNO 1404
+#define IDC_BOX_RETRYCANCEL 1405
+#define IDC_BOX_ICON 1406
+#define IDC_BOX_DEFAULT 1407
+#define IDC_BOX_CAPTION 1408
+#define IDC_BOX_LONG 1409
 
 // The menus' commands.
 #define ID_MENU_PLAIN 2000

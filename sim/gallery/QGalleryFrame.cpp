@@ -1,8 +1,39 @@
 #include "sim/gallery/QGalleryFrame.h"
 
-#include "platform/kernel/EventLog.h"
+#include <memory>
 
-QGalleryFrame::QGalleryFrame() : m_pages{&m_labelsPage, &m_buttonsPage, &m_menusPage} {}
+#include "platform/kernel/EventLog.h"
+#include "sim/gallery/GalleryRequests.h"
+#include "widgets/QMessageBox.h"
+
+namespace {
+
+// A dialog result's name, as the last-command line shows it.
+LPCTSTR ResultName(int result) {
+    switch (result) {
+    case IDOK:
+        return L"IDOK";
+    case IDCANCEL:
+        return L"IDCANCEL";
+    case IDABORT:
+        return L"IDABORT";
+    case IDRETRY:
+        return L"IDRETRY";
+    case IDIGNORE:
+        return L"IDIGNORE";
+    case IDYES:
+        return L"IDYES";
+    case IDNO:
+        return L"IDNO";
+    default:
+        return L"none";
+    }
+}
+
+} // namespace
+
+QGalleryFrame::QGalleryFrame()
+    : m_pages{&m_labelsPage, &m_buttonsPage, &m_menusPage, &m_messageBoxPage} {}
 
 BOOL QGalleryFrame::PreCreateWindow(CREATESTRUCT& cs) {
     cs.lpszName = kWindowName;
@@ -21,6 +52,16 @@ LRESULT QGalleryFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         m_pScanner.reset();
         return CFrameWnd::WindowProc(message, wParam, lParam);
+    case GalleryMessageBoxRequest::kMessage: {
+        // The frame owns the request from here on.
+        const std::unique_ptr<GalleryMessageBoxRequest> request(
+            reinterpret_cast<GalleryMessageBoxRequest*>(lParam));
+        if (request)
+            RunMessageBox(request->text,
+                          request->caption ? static_cast<LPCTSTR>(*request->caption) : nullptr,
+                          request->type);
+        return 0;
+    }
     default:
         return CFrameWnd::WindowProc(message, wParam, lParam);
     }
@@ -61,4 +102,12 @@ void QGalleryFrame::ShowCommand(LPCTSTR source, UINT id, const CString& text) {
     line.Format(L"Last: %s \"%s\" (%u)", source, static_cast<LPCTSTR>(text), id);
     for (QGalleryPage* page : m_pages)
         page->SetLastCommand(line);
+}
+
+// A close request that arrives while the box is open (the simulator quitting) closes the box
+// first: the frame closes once the box's loop has returned (CFrameWnd::OnClose).
+int QGalleryFrame::RunMessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
+    const int result = ShowMessageBox(text, caption, type);
+    ShowCommand(L"msgbox", UINT(result), ResultName(result));
+    return result;
 }

@@ -40,6 +40,8 @@ protected:
     // FALSE for a button whose click is no command of its own (one that opens a menu).
     virtual BOOL IsCommandButton(UINT id) const;
 
+    QGalleryFrame* Frame() const { return m_pFrame; }
+
     // The grid has at least two columns: the next-page button is the last cell of row 0, and
     // the page's first control is cell (1, 0).
     QFocusGrid m_grid;

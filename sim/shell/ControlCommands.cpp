@@ -30,6 +30,9 @@ void ControlCommands::Register(ControlServer& server) {
                     [](const nlohmann::json& r) { return DeviceRequests::RegistrySet(r); });
     server.Register("copydata",
                     [](const nlohmann::json& r) { return DeviceRequests::CopyData(r); });
+    server.Register("msgbox", [this](const nlohmann::json& r) {
+        return DeviceRequests::MessageBox(r, m_simulator.ProgramName());
+    });
     server.Register("status", [this](const nlohmann::json&) { return m_status.Status(); });
     server.Register("events", [](const nlohmann::json& r) { return StatusReport::Events(r); });
     server.Register("quit", [this](const nlohmann::json&) {

@@ -13,6 +13,7 @@
 #include "platform/user/WinUser.h"
 #include "sim/board/Board.h"
 #include "sim/control/ControlServer.h"
+#include "sim/gallery/GalleryRequests.h"
 
 nlohmann::json DeviceRequests::CopyData(const nlohmann::json& request) {
     const auto code = request.find("code");
@@ -37,6 +38,38 @@ nlohmann::json DeviceRequests::CopyData(const nlohmann::json& request) {
     return {{"view", reinterpret_cast<std::uintptr_t>(view)},
             {"bytes", text.size()},
             {"result", std::int64_t(result)}};
+}
+
+nlohmann::json DeviceRequests::MessageBox(const nlohmann::json& request,
+                                          const std::string& program) {
+    if (program != "gallery")
+        return ControlServer::Error("msgbox: the message box is the gallery's: start norvane-sim "
+                                    "with --app gallery (this one runs the " +
+                                    program + ")");
+    const auto type = request.find("type");
+    const auto text = request.find("text");
+    const auto caption = request.find("caption");
+    if (type == request.end() || !type->is_number_unsigned() || *type > 0xFFFFFFFFu ||
+        text == request.end() || !text->is_string())
+        return ControlServer::Error("msgbox: give the \"type\" flags (0 to 4294967295) and the "
+                                    "\"text\"");
+    if (caption != request.end() && !caption->is_null() && !caption->is_string())
+        return ControlServer::Error("msgbox: \"caption\" must be a string (or none)");
+    const HWND frame = FindWindow(nullptr, kGalleryWindowName);
+    if (!frame)
+        return ControlServer::Error("msgbox: the gallery has no window yet");
+    const UINT flags = type->get<UINT>();
+    auto* box = new GalleryMessageBoxRequest;
+    box->type = flags;
+    box->text = CString::FromUtf8(text->get<std::string>());
+    if (caption != request.end() && caption->is_string())
+        box->caption = CString::FromUtf8(caption->get<std::string>());
+    if (!PostMessage(frame, GalleryMessageBoxRequest::kMessage, 0, reinterpret_cast<LPARAM>(box))) {
+        delete box;
+        return ControlServer::Error("msgbox: the gallery's window takes no messages");
+    }
+    // The box is the gallery's from here on: it may be open, or closed, already.
+    return {{"frame", reinterpret_cast<std::uintptr_t>(frame)}, {"type", flags}};
 }
 
 nlohmann::json DeviceRequests::RegistrySet(const nlohmann::json& request) {

@@ -1,6 +1,9 @@
 // The control socket's requests to the device's software and hardware: WM_COPYDATA to the
-// launcher view, a registry value set, and the co-processor model configured or booted.
+// launcher view, a message box in the gallery, a registry value set, and the co-processor model
+// configured or booted.
 #pragma once
+
+#include <string>
 
 #include <nlohmann/json.hpp>
 
@@ -13,6 +16,10 @@ public:
     // Sends WM_COPYDATA to the view of the frame "AppFrame" and waits, as a sent message does,
     // until the launcher's UI thread has handled it.
     static nlohmann::json CopyData(const nlohmann::json& request);
+    // Posts a message box ("type", "text", "caption" or none) to the frame of the gallery, which
+    // shows it on its UI thread; answers at once, while the box is open. Refused unless the
+    // program running (program) is the gallery.
+    static nlohmann::json MessageBox(const nlohmann::json& request, const std::string& program);
     // Sets a DWORD value of a key under HKEY_LOCAL_MACHINE, as a settings program would.
     static nlohmann::json RegistrySet(const nlohmann::json& request);
     nlohmann::json CoprocSet(const nlohmann::json& request);

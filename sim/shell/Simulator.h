@@ -34,6 +34,8 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
+    // The name of the program it runs (--app): "launcher" or "gallery".
+    const std::string& ProgramName() const { return m_program.name; }
     // The whole run; returns the process's exit code.
     int Run();
     // Makes Run close the program and end; callable from any thread, any number of times.

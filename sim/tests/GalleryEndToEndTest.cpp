@@ -1,10 +1,13 @@
 // The widget kit's gallery on the simulated device (norvane-sim --app gallery), driven only
-// through norvane-ctl as a person would: with the keypad alone, and with the stylus alone.
+// through norvane-ctl as a person would: with the keypad alone, and with the stylus alone; and
+// the kit's message box, opened by norvane-ctl msgbox and from the gallery's page of boxes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -101,6 +104,40 @@ protected:
         return ScreenImage::Read(file);
     }
 
+    // The events of a kind recorded after sequence number since.
+    std::vector<nlohmann::json> Events(const std::string& kind, std::uint64_t since = 0) {
+        std::vector<nlohmann::json> found;
+        const nlohmann::json log =
+            nlohmann::json::parse(Ctl({"events", "--since", std::to_string(since)}));
+        for (const nlohmann::json& e : log["events"])
+            if (e["kind"] == kind)
+                found.push_back(e);
+        return found;
+    }
+    // Waits until a shown kit button with that id has that text (the box's buttons come and go
+    // by their ids), reading the status as norvane-ctl wait does, for up to 30 s of host time.
+    void WaitButtonId(int id, const std::string& text) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        nlohmann::json buttons;
+        while (std::chrono::steady_clock::now() < deadline) {
+            buttons = Status()["buttons"];
+            for (const nlohmann::json& b : buttons)
+                if (b["id"] == id && b["visible"] == true && b["text"] == text)
+                    return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ADD_FAILURE() << "no button " << id << " \"" << text << "\" in " << buttons.dump();
+    }
+    // The buttons of the open message box (ids 1, 2 and 1003), shown or not.
+    std::vector<nlohmann::json> BoxButtons() {
+        std::vector<nlohmann::json> box;
+        const nlohmann::json status = Status();
+        for (const nlohmann::json& b : status["buttons"])
+            if (b["id"] == 1 || b["id"] == 2 || b["id"] == 1003)
+                box.push_back(b);
+        return box;
+    }
+
     fs::path m_base;
     std::unique_ptr<SimProcess> m_sim;
 };
@@ -119,7 +156,7 @@ TEST_F(GalleryEndToEndTest, TheProgramIsChosenByNameAndAnUnknownNameIsRefused) {
 
     Start();
     const nlohmann::json status = Status();
-    EXPECT_EQ(status["gallery"]["page"]["title"], "1/3 Labels and gauge");
+    EXPECT_EQ(status["gallery"]["page"]["title"], "1/4 Labels and gauge");
     EXPECT_EQ(status["state"], "closed") << "no launcher runs beside the gallery";
     EXPECT_EQ(m_sim->Stop(), 0) << m_sim->ErrorOutput();
 }
@@ -247,6 +284,87 @@ TEST_F(GalleryEndToEndTest, EveryPageIsWorkedWithTheStylusAlone) {
     Tap(MenuItemAt(1, "Sub second"));
     Wait("menus=0");
     Wait("gallery.command.text=Sub second");
+}
+
+// norvane-ctl msgbox makes the gallery show the kit's message box and answers at once; the status
+// shows its buttons (the hidden third one too) and the event log its opening and its result.
+TEST_F(GalleryEndToEndTest, AMessageBoxOpensOnRequestAndAnswersWithItsResult) {
+    Start();
+    const SimProcess::Output bad = m_sim->Ctl({"msgbox", "0x12G", "text"});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_NE(bad.err.find("TYPE must be a number"), std::string::npos) << bad.err;
+
+    // Yes / No, the question icon, No first; no caption: the application's name.
+    EXPECT_NE(Ctl({"msgbox", "0x124", "Delete all records?"}).find("posted"), std::string::npos);
+    WaitButtonId(2, "No");
+    const std::vector<nlohmann::json> box = BoxButtons();
+    ASSERT_EQ(box.size(), 3u);
+    EXPECT_EQ(box[0]["text"], "Yes");
+    EXPECT_EQ(box[0]["visible"], true);
+    EXPECT_EQ(box[1]["text"], "No");
+    EXPECT_EQ(box[1]["focused"], true);
+    EXPECT_EQ(box[0]["focused"], false);
+    EXPECT_EQ(box[2]["visible"], false) << "the third button is there, hidden";
+    std::vector<nlohmann::json> opened = Events("msgbox.opened");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0]["type"], 0x124);
+    EXPECT_EQ(opened[0]["text"], "Delete all records?");
+    EXPECT_EQ(opened[0]["caption"], "Gallery");
+    EXPECT_TRUE(Events("msgbox.closed").empty());
+
+    Key("enter");
+    Wait("gallery.command.text=IDNO");
+    std::vector<nlohmann::json> closed = Events("msgbox.closed");
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(closed[0]["result"], 7);
+    WaitButton("Level -", "focused", "true");
+
+    // With a caption, three buttons; the focus moves right, and the stylus chooses.
+    const std::uint64_t mark = nlohmann::json::parse(Ctl({"events"}))["last"];
+    Ctl({"msgbox", "3", "Save the records?", "Records"});
+    WaitButtonId(1003, "Cancel");
+    opened = Events("msgbox.opened", mark);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0]["caption"], "Records");
+    EXPECT_EQ(BoxButtons()[0]["focused"], true);
+    Key("right");
+    WaitButton("No", "focused", "true");
+    EXPECT_EQ(Status()["gallery"]["command"]["text"], "IDNO") << "moving the focus chooses none";
+    TapButton("Cancel");
+    Wait("gallery.command.text=IDCANCEL");
+    EXPECT_EQ(Events("msgbox.closed", mark).at(0)["result"], 2);
+}
+
+// The gallery's fourth page opens boxes of every kind from its buttons: the icon and first-focus
+// choices step through their values, and the result shows on the last-command line. A box still
+// open when the simulator stops is closed first, and the simulator ends cleanly.
+TEST_F(GalleryEndToEndTest, ThePageOfMessageBoxesOpensBoxesOfEveryKind) {
+    Start();
+    for (int page = 1; page <= 3; ++page) {
+        Key("select");
+        Wait("gallery.page.index=" + std::to_string(page));
+    }
+    EXPECT_EQ(Status()["gallery"]["page"]["title"], "4/4 Message boxes");
+    TapButton("Icon: none");
+    WaitButton("Icon: stop", "visible", "true");
+    TapButton("First: 1");
+    WaitButton("First: 2", "visible", "true");
+    TapButton("First: 2");
+    WaitButton("First: 3", "visible", "true");
+    TapButton("Abort Retry Ignore");
+    WaitButtonId(1003, "Ignore");
+    WaitButton("Ignore", "focused", "true");
+    EXPECT_EQ(Events("msgbox.opened").at(0)["type"], 0x212);
+    Key("right");
+    WaitButton("Abort", "focused", "true");
+    Key("enter");
+    Wait("gallery.command.text=IDABORT");
+    EXPECT_EQ(Status()["gallery"]["command"]["id"], 3);
+
+    TapButton("OK");
+    WaitButtonId(1, "OK");
+    EXPECT_EQ(BoxButtons()[1]["visible"], false) << "one button: the second is hidden";
+    EXPECT_EQ(m_sim->Stop(), 0) << m_sim->ErrorOutput();
 }
 
 } // namespace

@@ -138,6 +138,11 @@ TEST_F(SimEndToEndTest, ScreenshotAndStatusShowTheLauncherFromOutside) {
     EXPECT_EQ(colours[1], "#FF0000");
     // The picture above the clock is the launcher's background, not black.
     EXPECT_NE(screen.At(120, 10), "#000000");
+
+    // The kit's message box on request is the gallery's: the launcher refuses it, saying so.
+    const SimProcess::Output box = m_sim->Ctl({"msgbox", "0", "Hello"});
+    EXPECT_NE(box.exitCode, 0);
+    EXPECT_NE(box.err.find("--app gallery"), std::string::npos) << box.err;
 }
 
 TEST_F(SimEndToEndTest, KeysPressedThroughCtlAreDeliveredToAWindowAsTheScannerPostsThem) {

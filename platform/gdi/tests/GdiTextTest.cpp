@@ -134,6 +134,9 @@ TEST_F(GdiText, CalcRectMeasuresWithoutDrawing) {
         {L"Load\nLoad program failed", 300, 0, line.cx, 2 * line.cy},
         {L"Load program failed", Extent(L"Load program").cx, DT_WORDBREAK,
          Extent(L"Load program").cx, 2 * line.cy},
+        // Wrapped lines narrower than the rectangle: the widest line's width.
+        {L"Load program failed", Extent(L"Load program").cx + 5, DT_WORDBREAK,
+         Extent(L"Load program").cx, 2 * line.cy},
         // A word wider than the rectangle widens the result.
         {L"Load", word.cx - 5, DT_WORDBREAK, word.cx, line.cy},
         {L"", 300, DT_WORDBREAK, 0, 0},

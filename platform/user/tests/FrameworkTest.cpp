@@ -175,6 +175,51 @@ TEST_F(FrameworkTest, DialogUnitsAreSevenByFourteenSoTheLauncherFormFillsTheScre
     EXPECT_EQ(GetDialogBaseUnits(), MAKELONG(7, 14));
 }
 
+// DS_MODALFRAME: the template's size is the client area's and the frame of the platform's
+// window border style comes round it, two pixels a side: a raised outer line (light grey top and
+// left, black bottom and right) and a raised inner line (white; grey). A window resized later
+// keeps the size it is given, and its client area is what the frame leaves.
+TEST_F(FrameworkTest, AModalFrameIsARaisedDoubleBorderAroundTheTemplatesClientArea) {
+    constexpr std::uint32_t kLight = 0xC0C0C0, kWhite = 0xFFFFFF, kGrey = 0x808080, kBlack = 0;
+    EXPECT_EQ(GetSystemMetrics(SM_CXDLGFRAME), 2);
+    EXPECT_EQ(GetSystemMetrics(SM_CYDLGFRAME), 2);
+    HWND top = MakeTopLevel({0, 0, 240, 320});
+    const DialogTemplate* tmpl = FindDialogTemplate(m_module, MAKEINTRESOURCE(200));
+    ASSERT_NE(tmpl, nullptr);
+    HWND hwnd = CreateDialogFromTemplate(m_module, *tmpl, top, 0);
+    ASSERT_NE(hwnd, nullptr);
+    m_windows.push_back(hwnd);
+    EXPECT_NE(GetWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
+    auto rectOf = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right, r.bottom}; };
+    RECT r;
+    GetWindowRect(hwnd, &r); // at 20, 20 units; 100 x 60 units of client area
+    EXPECT_EQ(rectOf(r), (std::vector<LONG>{35, 35, 35 + 175 + 4, 35 + 105 + 4}));
+    GetClientRect(hwnd, &r);
+    EXPECT_EQ(rectOf(r), (std::vector<LONG>{0, 0, 175, 105}));
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    EXPECT_EQ(origin.x, 37);
+    EXPECT_EQ(origin.y, 37);
+
+    SetWindowPos(hwnd, nullptr, 0, 0, 130, 81, SWP_NOMOVE | SWP_NOZORDER);
+    GetClientRect(hwnd, &r);
+    EXPECT_EQ(rectOf(r), (std::vector<LONG>{0, 0, 126, 77}));
+    Framebuffer::Instance().Clear(0xFF0000);
+    ShowWindow(hwnd, SW_SHOW); // the frame is drawn at once
+    auto at = [](int x, int y) { return Framebuffer::Instance().Pixel(x, y); };
+    const int right = 35 + 130 - 1, bottom = 35 + 81 - 1;
+    EXPECT_EQ(at(35, 60), kLight);
+    EXPECT_EQ(at(80, 35), kLight);
+    EXPECT_EQ(at(36, 60), kWhite);
+    EXPECT_EQ(at(80, 36), kWhite);
+    EXPECT_EQ(at(right, 60), kBlack);
+    EXPECT_EQ(at(80, bottom), kBlack);
+    EXPECT_EQ(at(right - 1, 60), kGrey);
+    EXPECT_EQ(at(80, bottom - 1), kGrey);
+    EXPECT_EQ(at(right + 1, 60), 0xFF0000u) << "nothing beyond the window";
+    EXPECT_EQ(at(37, 60), 0xFF0000u) << "the client area waits for its paint";
+}
+
 TEST_F(FrameworkTest, ADialogWithAControlItCannotMakeIsNotMade) {
     static constexpr DialogItemTemplate items[] = {
         {L"NoSuchControl", L"", 0, 5, WS_CHILD | WS_VISIBLE, 0, 0, 0, 10, 10}};
