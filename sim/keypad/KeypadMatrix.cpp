@@ -1,5 +1,6 @@
 #include "sim/keypad/KeypadMatrix.h"
 
+#include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
 
 namespace {
@@ -62,8 +63,24 @@ bool KeypadMatrix::Press(int code) {
     return SetKey(code, true);
 }
 
+bool KeypadMatrix::Press(int code, std::uint64_t releaseAtUs) {
+    if (!SetKey(code, true, releaseAtUs))
+        return false;
+    // The wires change then: a clock that jumps between deadlines must stop there.
+    DeviceClock::Instance().NoteDeadline(releaseAtUs);
+    return true;
+}
+
 bool KeypadMatrix::Release(int code) {
     return SetKey(code, false);
+}
+
+bool KeypadMatrix::WaitUntilSeen(int code, std::chrono::milliseconds hostLimit) {
+    if (!IsKey(code))
+        return false;
+    std::unique_lock lock(m_mutex);
+    return m_seenChanged.wait_for(lock, hostLimit, [&] { return !m_down[code] || m_seen[code]; }) &&
+           m_down[code];
 }
 
 void KeypadMatrix::ReleaseAll() {
@@ -85,7 +102,12 @@ std::vector<int> KeypadMatrix::DownKeys() const {
     return codes;
 }
 
-bool KeypadMatrix::SetKey(int code, bool down) {
+bool KeypadMatrix::HeldLocked(int code) const {
+    return m_down[code] && (m_releaseAtUs[code] == 0 || !m_seen[code] ||
+                            DeviceClock::Instance().NowUs() < m_releaseAtUs[code]);
+}
+
+bool KeypadMatrix::SetKey(int code, bool down, std::uint64_t releaseAtUs) {
     if (!IsKey(code))
         return false;
     {
@@ -93,6 +115,8 @@ bool KeypadMatrix::SetKey(int code, bool down) {
         if (m_down[code] == down)
             return false;
         m_down[code] = down;
+        m_releaseAtUs[code] = down ? releaseAtUs : 0;
+        m_seen[code] = false;
     }
     const Wire& wire = kWires[code];
     EventLog::Instance().Record(down ? "key.down" : "key.up",
@@ -102,7 +126,7 @@ bool KeypadMatrix::SetKey(int code, bool down) {
     return true;
 }
 
-bool KeypadMatrix::LineActiveLocked(int line) const {
+bool KeypadMatrix::LineActiveLocked(int line) {
     const Line& state = m_lines[line];
     if (state.output)
         return state.driven;
@@ -110,11 +134,16 @@ bool KeypadMatrix::LineActiveLocked(int line) const {
     const bool phaseB = m_lines[kPhaseBLine].output && m_lines[kPhaseBLine].driven;
     for (int code = 0; code < kKeyCount; ++code) {
         const Wire& wire = kWires[code];
-        if (!m_down[code] || wire.line != line)
+        if (!HeldLocked(code) || wire.line != line)
             continue;
         if (wire.phase == Phase::Direct || (wire.phase == Phase::A && phaseA) ||
-            (wire.phase == Phase::B && phaseB))
+            (wire.phase == Phase::B && phaseB)) {
+            if (!m_seen[code]) {
+                m_seen[code] = true;
+                m_seenChanged.notify_all();
+            }
             return true;
+        }
     }
     return false;
 }

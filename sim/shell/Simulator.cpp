@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "keypad/QKeypadScanner.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceClock.h"
@@ -113,9 +114,9 @@ void Simulator::DetachObservers() {
     m_vcdFile.flush();
 }
 
-bool Simulator::SetKey(int code, bool down) {
+bool Simulator::SetKey(int code, bool down, std::uint64_t releaseAtUs) {
     // The matrix records each change in the event log itself.
-    if (!(down ? m_keypad.Press(code) : m_keypad.Release(code)))
+    if (!(down ? m_keypad.Press(code, releaseAtUs) : m_keypad.Release(code)))
         return false;
     if (!down)
         return true;
@@ -130,8 +131,15 @@ bool Simulator::SetKey(int code, bool down) {
 
 void Simulator::PressKey(int code, int holdMs) {
     DeviceClock& clock = DeviceClock::Instance();
-    SetKey(code, true);
-    clock.SleepUs(std::uint64_t(holdMs) * 1000);
+    const std::uint64_t holdUs = std::uint64_t(holdMs) * 1000;
+    // A hold of a whole poll or more is one the device's scanner always sees: it ends on the
+    // wires at its device time, and a scanner kept from its polls by a busy host still gets to
+    // see it before it goes.
+    const bool sure = holdMs >= int(QKeypadScanner::KEY_POLL_MS);
+    SetKey(code, true, sure ? clock.NowUs() + holdUs : 0);
+    clock.SleepUs(holdUs);
+    if (sure)
+        m_keypad.WaitUntilSeen(code, std::chrono::seconds(10));
     SetKey(code, false);
     // The key stays up for two polls before the call returns, so that the scanner sees the
     // release even when the next press follows at once.

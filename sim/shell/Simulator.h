@@ -41,10 +41,12 @@ public:
     // Makes Run close the program and end; callable from any thread, any number of times.
     void RequestQuit();
     // Puts a key of the keypad matrix down or up; the launcher's keypad scanner sees the change
-    // at its next poll, as on the device. False when the key already was in that position.
-    bool SetKey(int code, bool down);
+    // at its next poll, as on the device. False when the key already was in that position. A
+    // press given releaseAtUs reads up from that device time on (KeypadMatrix::Press).
+    bool SetKey(int code, bool down, std::uint64_t releaseAtUs = 0);
     // Presses a key, holds it for holdMs of device time and releases it, then leaves it up for
-    // kReleaseMs. A press shorter than the scanner's 30 ms poll may go unseen, as on the device.
+    // kReleaseMs. A press shorter than the scanner's 30 ms poll may go unseen, as on the device;
+    // a longer one is seen, and lasts its device time on the wires, however busy the host.
     void PressKey(int code, int holdMs);
     bool IsKeyDown(int code) const { return m_keypad.IsDown(code); }
     bool IsQuitting() {

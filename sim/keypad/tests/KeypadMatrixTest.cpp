@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/bsp/VirtualPin.h"
+#include "platform/kernel/DeviceClock.h"
 #include "platform/kernel/EventLog.h"
+#include "testsupport/ClockModeGuard.h"
 
 namespace {
 
@@ -104,6 +106,37 @@ TEST(KeypadMatrixTest, SeveralKeysDownReadAsTheWiresCombineThem) {
     bench.Drive(true, true);
     EXPECT_EQ("126", bench.ActiveInputs());
     EXPECT_EQ((std::vector<int>{0, 1, 5, 11}), matrix.DownKeys());
+}
+
+// A timed press reads up on the wires from its device time on, before the simulator's Release
+// comes, once a read has seen it; until that Release the key still counts as down for a second
+// press.
+TEST(KeypadMatrixTest, ATimedPressEndsOnTheWiresAtItsDeviceTime) {
+    ClockModeGuard guard;
+    DeviceClock& clock = ClockModeGuard::Clock();
+    clock.SetManual();
+    KeypadMatrix matrix;
+    PinBench bench;
+    bench.Drive(false, false);
+    const std::uint64_t releaseAt = clock.NowUs() + 100000;
+    ASSERT_TRUE(matrix.Press(0, releaseAt)); // select: line 1, read in every phase
+    EXPECT_EQ("1", bench.ActiveInputs());
+    clock.AdvanceTo(releaseAt - 1);
+    EXPECT_EQ("1", bench.ActiveInputs());
+    clock.AdvanceTo(releaseAt);
+    EXPECT_EQ("", bench.ActiveInputs());
+    EXPECT_FALSE(matrix.Press(0)) << "still down until released";
+    EXPECT_TRUE(matrix.Release(0));
+    // A press that no read saw during its hold is seen once, late, and then reads up.
+    ASSERT_TRUE(matrix.Press(0, clock.NowUs() + 1000));
+    clock.AdvanceTo(clock.NowUs() + 50000);
+    EXPECT_EQ("1", bench.ActiveInputs());
+    EXPECT_EQ("", bench.ActiveInputs());
+    EXPECT_TRUE(matrix.Release(0));
+    ASSERT_TRUE(matrix.Press(0));
+    clock.AdvanceTo(releaseAt + 1000000);
+    EXPECT_EQ("1", bench.ActiveInputs()) << "an untimed press holds";
+    matrix.Release(0);
 }
 
 TEST(KeypadMatrixTest, PressAndReleaseAreRecordedOnceEach) {
