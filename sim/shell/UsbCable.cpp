@@ -23,10 +23,14 @@ HWND ShowNotice() {
         return nullptr;
     RECT client;
     GetClientRect(notice, &client);
-    CreateWindowEx(0, L"Static", L"Connected to USB",
-                   WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0,
-                   client.right, client.bottom, notice, nullptr, nullptr, nullptr);
+    HWND text = CreateWindowEx(0, L"Static", L"Connected to USB",
+                               WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+                               0, client.right, client.bottom, notice, nullptr, nullptr, nullptr);
     ShowWindow(notice, SW_SHOWNOACTIVATE);
+    // Painted before the plug is answered, so that whoever plugged the cable in finds the
+    // notice on the screen.
+    UpdateWindow(notice);
+    UpdateWindow(text);
     return notice;
 }
 
