@@ -36,7 +36,7 @@ std::optional<std::vector<std::uint8_t>> HexBytes::Parse(std::string_view text,
         const std::string at = " at position " + std::to_string(i + 1);
         if (IsSpace(c)) {
             if (high >= 0) {
-                error = "a byte of one hex digit before the space" + at;
+                error = "a byte of one hex digit before the white space" + at;
                 return std::nullopt;
             }
             continue;

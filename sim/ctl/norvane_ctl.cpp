@@ -1,7 +1,8 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
 // test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
-// log, waits for a status condition, sends WM_COPYDATA requests to the launcher, opens message
-// boxes in the gallery and works the co-processor model.
+// log, waits for a status condition, sends WM_COPYDATA requests to the launcher (well formed or
+// raw bytes), opens message boxes in the gallery, works the co-processor model and plugs the USB
+// cable in and out.
 
 #include <cstdio>
 #include <cstdlib>

@@ -88,7 +88,7 @@ TEST(HexBytesTest, ReadsBytesAndRefusesWhatIsNoWholeByte) {
         {" \n ", {}, "no hex digits"},
         {"5", {}, "an odd number of hex digits: the last byte has one"},
         {"51007", {}, "an odd number of hex digits: the last byte has one"},
-        {"5 100", {}, "a byte of one hex digit before the space at position 2"},
+        {"5 100", {}, "a byte of one hex digit before the white space at position 2"},
         {"51g0", {}, "'g' at position 3 is not a hex digit"},
         {"0x51", {}, "'x' at position 2 is not a hex digit"},
         {"51-00", {}, "'-' at position 3 is not a hex digit"},
