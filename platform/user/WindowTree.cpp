@@ -18,6 +18,7 @@ nlohmann::json Describe(WindowManager& wm, WindowRecord& w) {
             children.push_back(Describe(wm, *c));
     nlohmann::json described{{"hwnd", reinterpret_cast<std::uintptr_t>(w.hwnd)},
                              {"class", CString(w.className).ToUtf8()},
+                             {"thread", w.threadId},
                              {"id", w.id},
                              {"text", CString(w.text).ToUtf8()},
                              {"rect", {r.left, r.top, r.right, r.bottom}},

@@ -1,7 +1,8 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
 // test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
-// log, waits for a status condition, sends WM_COPYDATA requests to the launcher, opens message
-// boxes in the gallery and works the co-processor model.
+// log, waits for a status condition, sends WM_COPYDATA requests to the launcher (well formed or
+// raw bytes), opens message boxes in the gallery, works the co-processor model and plugs the USB
+// cable in and out.
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 
 #include "sim/control/Base64.h"
 #include "sim/control/ControlClient.h"
+#include "sim/control/HexBytes.h"
 #include "sim/control/KeyNames.h"
 #include "sim/control/LastState.h"
 #include "sim/control/StatusCondition.h"
@@ -47,9 +49,9 @@ std::filesystem::path SocketPath(const std::string& stateDir, std::string& error
 // How often wait reads the status, in host milliseconds.
 constexpr int kWaitPollMs = 20;
 
-// Message-box type flags as written on the command line: decimal, or hexadecimal after 0x; up to
-// 32 bits. Nothing for any other text.
-std::optional<std::uint32_t> ParseFlags(const std::string& text) {
+// A 32-bit number as written on the command line (message-box type flags, a cbData): decimal,
+// or hexadecimal after 0x. Nothing for any other text.
+std::optional<std::uint32_t> ParseNumber(const std::string& text) {
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const std::string digits = hex ? text.substr(2) : text;
     if (digits.empty() || digits.size() > (hex ? 8u : 10u))
@@ -152,6 +154,18 @@ int main(int argc, char** argv) {
         ->required();
     auto* copyStringOption = copydata->add_option(
         "STRING", copyString, "sent as UTF-16LE with its terminator (lpData, cbData its size)");
+    std::string copyHex, copyCb;
+    bool copyNull = false;
+    auto* copyHexOption = copydata->add_option(
+        "--hex", copyHex,
+        "send exactly these bytes as lpData instead of a STRING, two hex digits a byte (spaces "
+        "between bytes allowed), cbData their count: e.g. 5100750069006c00 is \"Quil\" without "
+        "its terminator");
+    copydata->add_flag("--null", copyNull, "send no data: lpData NULL, cbData 0 (or --cb)");
+    auto* copyCbOption = copydata->add_option(
+        "--cb", copyCb,
+        "cbData N (decimal or 0x-hex) instead of the count of the bytes sent; at most that "
+        "count, any with --null");
 
     std::string boxType, boxText, boxCaption;
     auto* msgbox = app.add_subcommand(
@@ -193,6 +207,14 @@ int main(int argc, char** argv) {
                      "\"\\Storage Card\\Norvane\\App\\NorvaneApp.bin\"")
         ->required();
 
+    std::string usbAction;
+    auto* usb = app.add_subcommand(
+        "usb", "plug the USB cable in (the system's \"Connected to USB\" notice appears over the "
+               "screen; the next key hides it) or pull it out (the notice goes)");
+    usb->add_option("ACTION", usbAction, "connect or disconnect")
+        ->required()
+        ->check(CLI::IsMember({"connect", "disconnect"}));
+
     app.footer(
         "Key names:\n" + KeyNames::Describe() +
         "\ntap and stylus take screen pixels, 0,0 the top-left corner; a tap presses for 100 ms\n"
@@ -209,9 +231,10 @@ int main(int argc, char** argv) {
         "  time), speed, local_time, windows, and labels.caption and labels.clock: text,\n"
         "  visible, background and text_colour (#RRGGBB as the screen shows them),\n"
         "  gauge.level (0 to 1), gauge.charging, gauge.warning, buttons (the widget kit's\n"
-        "  buttons: id, text, rect, checked, focused, visible; a message box's too) and, with\n"
-        "  --app gallery, gallery.page and gallery.command (a message box's result: source\n"
-        "  msgbox, id the result code)\n"
+        "  buttons: id, text, rect, checked, focused, visible; a message box's too),\n"
+        "  usb.connected and usb.notice (the system's notice: hwnd and visible; null when there\n"
+        "  is none) and, with --app gallery, gallery.page and gallery.command (a message box's\n"
+        "  result: source msgbox, id the result code)\n"
         "Examples: wait state=idle; wait items>=10; wait caption=Disconnected; wait focus=Zentra\n"
         "The time-out is host time; the status is read every 20 ms.\n"
         "\nExit status: 0 on success, 1 when the simulator cannot be reached or refuses (or a\n"
@@ -222,11 +245,29 @@ int main(int argc, char** argv) {
     std::string error;
     std::optional<std::uint32_t> flags;
     if (*msgbox) {
-        flags = ParseFlags(boxType);
+        flags = ParseNumber(boxType);
         if (!flags)
             return Fail(
                 "msgbox: TYPE must be a number, decimal or 0x-hex, of at most 32 bits (not \"" +
                 boxType + "\")");
+    }
+    std::optional<std::uint32_t> copyCbData;
+    if (*copydata) {
+        const int forms =
+            int(copyStringOption->count() > 0) + int(copyHexOption->count() > 0) + int(copyNull);
+        if (forms > 1)
+            return Fail("copydata: give one of STRING, --hex and --null, not several");
+        if (copyHexOption->count() > 0) {
+            if (!HexBytes::Parse(copyHex, error))
+                return Fail("copydata: --hex: " + error);
+        }
+        if (copyCbOption->count() > 0) {
+            copyCbData = ParseNumber(copyCb);
+            if (!copyCbData)
+                return Fail("copydata: --cb must be a number, decimal or 0x-hex, of at most 32 "
+                            "bits (not \"" +
+                            copyCb + "\")");
+        }
     }
     std::optional<StatusCondition> condition;
     if (*wait) {
@@ -257,6 +298,12 @@ int main(int argc, char** argv) {
         request = {{"cmd", "copydata"}, {"code", copyCode}};
         if (copyStringOption->count() > 0)
             request["string"] = copyString;
+        if (copyHexOption->count() > 0)
+            request["hex"] = copyHex;
+        if (copyNull)
+            request["null"] = true;
+        if (copyCbData)
+            request["cb"] = *copyCbData;
     } else if (*msgbox) {
         request = {{"cmd", "msgbox"}, {"type", *flags}, {"text", boxText}};
         if (boxCaptionOption->count() > 0)
@@ -269,6 +316,8 @@ int main(int argc, char** argv) {
         request = {{"cmd", "coproc-set"}, {"settings", settings}};
     else if (*coprocBoot)
         request = {{"cmd", "coproc-boot"}, {"path", bootPath}};
+    else if (*usb)
+        request = {{"cmd", "usb"}, {"action", usbAction}};
     else
         request = {{"cmd", "coproc"}};
 
@@ -325,14 +374,37 @@ int main(int argc, char** argv) {
     } else if (*keyDown || *keyUp) {
         std::cout << keyName << (*keyDown ? " is down" : " is up") << "\n";
     } else if (*copydata) {
-        std::cout << "WM_COPYDATA " << copyCode << " (" << answer->value("bytes", 0)
-                  << " bytes) handled, result " << answer->value("result", 0) << "\n";
+        // cbData alone when it counts the bytes sent, else both.
+        const std::uint64_t cbData = answer->value("bytes", std::uint64_t(0));
+        const nlohmann::json sent = answer->value("data", nlohmann::json());
+        std::cout << "WM_COPYDATA " << copyCode << " (";
+        if (sent.is_null() && cbData != 0)
+            std::cout << "cbData " << cbData << ", lpData NULL";
+        else if (!sent.is_null() && sent.get<std::uint64_t>() != cbData)
+            std::cout << "cbData " << cbData << " of " << sent.get<std::uint64_t>() << " bytes";
+        else
+            std::cout << cbData << " bytes";
+        std::cout << ") handled, result " << answer->value("result", 0) << "\n";
     } else if (*msgbox) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%X", unsigned(*flags));
         std::cout << "message box " << hex << " posted to the gallery\n";
     } else if (*quit) {
         std::cout << "the simulator is stopping\n";
+    } else if (*usb) {
+        const bool in = usbAction == "connect";
+        const nlohmann::json notice = answer->value("notice", nlohmann::json());
+        if (!answer->value("changed", false))
+            std::cout << (in ? "USB was connected already" : "USB was not connected")
+                      << ": nothing changed"
+                      << (notice.is_object() && !notice.value("visible", false)
+                              ? " (the notice stays hidden)"
+                              : "")
+                      << "\n";
+        else
+            std::cout << (in ? "USB connected: the notice is on the screen"
+                             : "USB disconnected: the notice is gone")
+                      << "\n";
     } else if (*coprocSet) {
         std::cout << "set " << settings << "\n";
     } else if (*coprocBoot) {

@@ -33,7 +33,11 @@ void ControlCommands::Register(ControlServer& server) {
     server.Register("msgbox", [this](const nlohmann::json& r) {
         return DeviceRequests::MessageBox(r, m_simulator.ProgramName());
     });
-    server.Register("status", [this](const nlohmann::json&) { return m_status.Status(); });
+    server.Register("status", [this](const nlohmann::json&) {
+        nlohmann::json status = m_status.Status();
+        status["usb"] = m_usb.Describe();
+        return status;
+    });
     server.Register("events", [](const nlohmann::json& r) { return StatusReport::Events(r); });
     server.Register("quit", [this](const nlohmann::json&) {
         m_simulator.RequestQuit();
@@ -46,4 +50,6 @@ void ControlCommands::Register(ControlServer& server) {
                     [this](const nlohmann::json& r) { return m_device.CoprocSet(r); });
     server.Register("coproc-boot",
                     [](const nlohmann::json& r) { return DeviceRequests::CoprocBoot(r); });
+    // The outside world: the USB cable.
+    server.Register("usb", [this](const nlohmann::json& r) { return m_usb.Request(r); });
 }

@@ -1,6 +1,6 @@
 // The commands of the simulator's control socket: registers each on the server, answering quit
 // and the co-processor's state itself and handing the others to the keypad, stylus, screen,
-// status and device command groups.
+// status and device command groups and to the USB cable.
 #pragma once
 
 #include "sim/control/ControlServer.h"
@@ -8,6 +8,7 @@
 #include "sim/shell/KeyCommands.h"
 #include "sim/shell/StatusReport.h"
 #include "sim/shell/StylusCommands.h"
+#include "sim/shell/UsbCable.h"
 
 class Board;
 class Simulator;
@@ -26,4 +27,5 @@ private:
     StylusCommands m_stylus;
     StatusReport m_status;
     DeviceRequests m_device;
+    UsbCable m_usb;
 };

@@ -1,6 +1,7 @@
 #include "sim/shell/DeviceRequests.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,30 +14,71 @@
 #include "platform/user/WinUser.h"
 #include "sim/board/Board.h"
 #include "sim/control/ControlServer.h"
+#include "sim/control/HexBytes.h"
 #include "sim/gallery/GalleryRequests.h"
 
 nlohmann::json DeviceRequests::CopyData(const nlohmann::json& request) {
     const auto code = request.find("code");
     if (code == request.end() || !code->is_number_unsigned() || *code > 0xFFFFFFFFu)
         return ControlServer::Error("copydata: give the request \"code\" (0 to 4294967295)");
-    std::vector<BYTE> text;
-    if (const auto s = request.find("string"); s != request.end() && !s->is_null()) {
-        if (!s->is_string())
+    const auto string = request.find("string");
+    const auto hex = request.find("hex");
+    const auto null = request.find("null");
+    const auto cb = request.find("cb");
+    const bool hasString = string != request.end() && !string->is_null();
+    const bool hasHex = hex != request.end() && !hex->is_null();
+    if (null != request.end() && !null->is_boolean())
+        return ControlServer::Error("copydata: \"null\" must be true or false");
+    const bool noData = null != request.end() && null->get<bool>();
+    if (int(hasString) + int(hasHex) + int(noData) > 1)
+        return ControlServer::Error(
+            "copydata: give one of \"string\", \"hex\" and \"null\", not several");
+    if (cb != request.end() && (!cb->is_number_unsigned() || *cb > 0xFFFFFFFFu))
+        return ControlServer::Error("copydata: \"cb\" must be a byte count (0 to 4294967295)");
+
+    // The data as the device holds it: a string as UTF-16 with its terminator, 2 bytes a unit
+    // whatever the host's wchar_t; hex as exactly the bytes written.
+    std::vector<BYTE> bytes;
+    if (hasString) {
+        if (!string->is_string())
             return ControlServer::Error("copydata: \"string\" must be a string");
-        text = WideToUtf16Le(CString::FromUtf8(s->get<std::string>()).Str());
+        bytes = WideToUtf16Le(CString::FromUtf8(string->get<std::string>()).Str());
+    } else if (hasHex) {
+        std::string error;
+        const auto parsed =
+            hex->is_string() ? HexBytes::Parse(hex->get<std::string>(), error) : std::nullopt;
+        if (!parsed)
+            return ControlServer::Error("copydata: \"hex\": " +
+                                        (error.empty() ? std::string("must be a string") : error));
+        bytes = *parsed;
     }
+    DWORD cbData = DWORD(bytes.size());
+    if (cb != request.end()) {
+        // A count past the bytes given would have the view read memory that is not the
+        // request's; with no data at all (NULL) any count may be claimed.
+        const std::uint64_t claimed = cb->get<std::uint64_t>();
+        if (!noData && claimed > bytes.size())
+            return ControlServer::Error("copydata: cbData " + std::to_string(claimed) +
+                                        " is more than the " + std::to_string(bytes.size()) +
+                                        " bytes given");
+        cbData = DWORD(claimed);
+    }
+
     const HWND frame = FindWindow(nullptr, L"AppFrame");
     const HWND view = frame ? GetWindow(frame, GW_CHILD) : nullptr;
     if (!view)
         return ControlServer::Error("copydata: no window \"AppFrame\" with a view");
     COPYDATASTRUCT data;
     data.dwData = code->get<DWORD>();
-    data.cbData = DWORD(text.size());
-    data.lpData = text.empty() ? nullptr : text.data();
-    EventLog::Instance().Record("copydata.sent", {{"code", data.dwData}, {"bytes", data.cbData}});
+    data.cbData = cbData;
+    data.lpData = bytes.empty() ? nullptr : bytes.data();
+    EventLog::Instance().Record(
+        "copydata.sent",
+        {{"code", data.dwData}, {"bytes", data.cbData}, {"null", data.lpData == nullptr}});
     const LRESULT result = SendMessage(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     return {{"view", reinterpret_cast<std::uintptr_t>(view)},
-            {"bytes", text.size()},
+            {"bytes", data.cbData},
+            {"data", data.lpData ? nlohmann::json(bytes.size()) : nlohmann::json()},
             {"result", std::int64_t(result)}};
 }
 

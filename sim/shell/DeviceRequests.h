@@ -14,7 +14,10 @@ public:
     explicit DeviceRequests(Board& board) : m_board(board) {}
 
     // Sends WM_COPYDATA to the view of the frame "AppFrame" and waits, as a sent message does,
-    // until the launcher's UI thread has handled it.
+    // until the launcher's UI thread has handled it. lpData holds "string" as UTF-16 with its
+    // terminator, or exactly the bytes of "hex"; with "null" (or neither) it is NULL. cbData is
+    // the count of those bytes unless "cb" gives another, which may not exceed them (any count
+    // goes with "null").
     static nlohmann::json CopyData(const nlohmann::json& request);
     // Posts a message box ("type", "text", "caption" or none) to the frame of the gallery, which
     // shows it on its UI thread; answers at once, while the box is open. Refused unless the

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include "sim/control/Base64.h"
+#include "sim/control/HexBytes.h"
 #include "sim/control/PngEncoder.h"
 
 namespace {
@@ -67,6 +68,45 @@ TEST(PngEncoderTest, RefusesAPictureWhoseSizeDoesNotMatch) {
     std::string error;
     EXPECT_TRUE(PngEncoder::Encode(std::vector<std::uint32_t>(5), 3, 2, error).empty());
     EXPECT_EQ(error, "picture size does not match its pixels");
+}
+
+// A raw request's bytes from the command line: two digits a byte, high digit first, white space
+// only between whole bytes; anything else is refused with the place of the fault.
+TEST(HexBytesTest, ReadsBytesAndRefusesWhatIsNoWholeByte) {
+    struct Case {
+        const char* text;
+        std::vector<std::uint8_t> bytes; // empty: refused
+        const char* error;
+    };
+    const Case cases[] = {
+        {"00", {0x00}, ""},
+        {"5100750069", {0x51, 0x00, 0x75, 0x00, 0x69}, ""},
+        {"aBcDeF09", {0xAB, 0xCD, 0xEF, 0x09}, ""},
+        {"ff 00\tD8\n3d\r\n", {0xFF, 0x00, 0xD8, 0x3D}, ""},
+        {"  01  ", {0x01}, ""},
+        {"", {}, "no hex digits"},
+        {" \n ", {}, "no hex digits"},
+        {"5", {}, "an odd number of hex digits: the last byte has one"},
+        {"51007", {}, "an odd number of hex digits: the last byte has one"},
+        {"5 100", {}, "a byte of one hex digit before the white space at position 2"},
+        {"51g0", {}, "'g' at position 3 is not a hex digit"},
+        {"0x51", {}, "'x' at position 2 is not a hex digit"},
+        {"51-00", {}, "'-' at position 3 is not a hex digit"},
+        {"51\x01", {}, "byte 0x01 at position 3 is not a hex digit"},
+        {"\xC3\xA9", {}, "byte 0xC3 at position 1 is not a hex digit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string error;
+        const auto bytes = HexBytes::Parse(c.text, error);
+        if (c.bytes.empty()) {
+            EXPECT_FALSE(bytes);
+        } else {
+            ASSERT_TRUE(bytes) << error;
+            EXPECT_EQ(*bytes, c.bytes);
+        }
+        EXPECT_EQ(error, c.error);
+    }
 }
 
 } // namespace

@@ -1,16 +1,18 @@
 // The whole launcher on the simulated device, driven only through norvane-ctl as a user or
 // another program would: the catalogue and the list it gives, start-up failures, launches of
 // the sample card's demo programs and their outcomes, remote connections, held keys, the
-// launcher worked with the stylus alone and the About box.
+// launcher worked with the stylus alone, the About box, the USB notice and raw requests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <set>
 #include <thread>
 
 #include <nlohmann/json.hpp>
 
+#include "ScreenImage.h"
 #include "SimProcess.h"
 
 namespace {
@@ -600,4 +602,256 @@ TEST_F(LauncherEndToEndTest, AboutKeyOpensOneBoxThatEnterClosesWithTheFirmwareLi
     EXPECT_EQ(lines(), nlohmann::json::array()) << "no answer, no line";
     close();
     EXPECT_EQ(Events(since, "dialog.closed").size(), 1u);
+}
+
+// ---- The outside world: the USB cable and raw requests ---------------------------------------
+
+namespace {
+
+// Where the system's "Connected to USB" notice stands (screen pixels, its border included).
+constexpr int kNoticeLeft = 30, kNoticeTop = 135, kNoticeRight = 210, kNoticeBottom = 185;
+
+// Every window of the tree as "class 'text' visible" with its rect, children after parents:
+// what a key could change (the clock's text, which changes by itself, left out).
+std::vector<std::string> Shapes(const nlohmann::json& windows) {
+    std::vector<std::string> shapes;
+    for (const auto& w : windows) {
+        shapes.push_back(w["class"].get<std::string>() + " " + w["rect"].dump() + " " +
+                         (w["visible"].get<bool>() ? "visible" : "hidden"));
+        for (const std::string& child : Shapes(w["children"]))
+            shapes.push_back("  " + child);
+    }
+    return shapes;
+}
+
+// The top-level window with that text, or null.
+const nlohmann::json* TopLevel(const nlohmann::json& windows, const std::string& text) {
+    for (const auto& w : windows)
+        if (w["text"] == text)
+            return &w;
+    return nullptr;
+}
+
+// The notice's pixels of a screenshot, row by row.
+std::vector<std::string> NoticeArea(const ScreenImage& screen) {
+    std::vector<std::string> pixels;
+    for (int y = kNoticeTop; y < kNoticeBottom; ++y)
+        for (int x = kNoticeLeft; x < kNoticeRight; ++x)
+            pixels.push_back(screen.At(x, y));
+    return pixels;
+}
+
+// A string as another program's WCHAR buffer holds it, in hex for --hex: 2-byte little-endian
+// units, no terminator unless the text has one.
+std::string Utf16Hex(const std::u16string& text) {
+    std::string hex;
+    char byte[8];
+    for (const char16_t unit : text) {
+        std::snprintf(byte, sizeof byte, "%02x%02x", unsigned(unit & 0xFF), unsigned(unit >> 8));
+        hex += byte;
+    }
+    return hex;
+}
+
+} // namespace
+
+// Plugging the cable in makes the system's own thread show its notice over the launcher; the
+// launcher's keypad scanner hides it from its thread at the next key, the launcher's windows
+// beneath paint again, and a key with no notice up changes nothing. Pulling the cable out
+// removes the notice; plugging in twice or pulling out twice changes nothing.
+TEST_F(LauncherEndToEndTest, UsbNoticeIsOnTheScreenOverTheLauncherUntilTheNextKey) {
+    Start();
+    Ready();
+    const fs::path before = m_base / "before.png", up = m_base / "up.png",
+                   after = m_base / "after.png";
+    nlohmann::json status = Status();
+    EXPECT_EQ(status["usb"], nlohmann::json::parse(R"({"connected": false, "notice": null})"));
+    const std::vector<std::string> shapes = Shapes(status["windows"]);
+    std::uint64_t since = LastEvent();
+    Press("1");
+    EXPECT_EQ(Shapes(Status()["windows"]), shapes) << "no notice: the key changes nothing";
+    Ctl({"screenshot", before.string()});
+
+    EXPECT_EQ(Ctl({"usb", "connect"}), "USB connected: the notice is on the screen\n");
+    status = Status();
+    EXPECT_EQ(status["usb"]["connected"], true);
+    EXPECT_EQ(status["usb"]["notice"]["visible"], true);
+    const nlohmann::json& top = status["windows"][0];
+    EXPECT_EQ(top["class"], "Dialog");
+    EXPECT_EQ(top["text"], "Connected to USB");
+    EXPECT_EQ(top["hwnd"], status["usb"]["notice"]["hwnd"]);
+    EXPECT_EQ(top["rect"], nlohmann::json({kNoticeLeft, kNoticeTop, kNoticeRight, kNoticeBottom}));
+    EXPECT_EQ(top["focused"], false) << "the notice takes nothing from the launcher";
+    const nlohmann::json* frame = TopLevel(status["windows"], "AppFrame");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_NE(top["thread"], (*frame)["thread"]) << "the system's thread owns the notice";
+    Ctl({"screenshot", up.string()});
+    const ScreenImage shown = ScreenImage::Read(up);
+    const ScreenImage launcher = ScreenImage::Read(before);
+    ASSERT_FALSE(shown.Empty());
+    ASSERT_FALSE(launcher.Empty());
+    // The box in the static colour with its text, where the launcher's icons were.
+    const auto colours =
+        shown.ColoursByCount(kNoticeLeft + 1, kNoticeTop + 1, kNoticeRight - 1, kNoticeBottom - 1);
+    ASSERT_GE(colours.size(), 2u);
+    EXPECT_EQ(colours[0], "#C0C0C0");
+    EXPECT_EQ(colours[1], "#000000");
+    EXPECT_NE(launcher.ColoursByCount(kNoticeLeft + 1, kNoticeTop + 1, kNoticeRight - 1,
+                                      kNoticeBottom - 1)[0],
+              "#C0C0C0");
+
+    EXPECT_EQ(Ctl({"usb", "connect"}), "USB was connected already: nothing changed\n");
+    EXPECT_EQ(Events(since, "usb.connected").size(), 1u);
+
+    Press("1");
+    status = Status();
+    EXPECT_EQ(status["usb"]["notice"]["visible"], false);
+    ASSERT_EQ(status["windows"][0]["text"], "Connected to USB");
+    EXPECT_EQ(status["windows"][0]["visible"], false) << "hidden, not destroyed";
+    // The launcher's windows beneath paint that part of the screen again (on the launcher's
+    // thread, soon after the key).
+    std::vector<std::string> uncovered;
+    for (int attempt = 0; attempt < 250 && uncovered != NoticeArea(launcher); ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Ctl({"screenshot", after.string()});
+        uncovered = NoticeArea(ScreenImage::Read(after));
+    }
+    EXPECT_EQ(uncovered, NoticeArea(launcher));
+    // With the notice hidden a key changes nothing more, and plugging in again does not show
+    // it: the cable is still in.
+    const std::vector<std::string> hidden = Shapes(Status()["windows"]);
+    Press("1");
+    EXPECT_EQ(Shapes(Status()["windows"]), hidden);
+    EXPECT_EQ(Ctl({"usb", "connect"}),
+              "USB was connected already: nothing changed (the notice stays hidden)\n");
+
+    EXPECT_EQ(Ctl({"usb", "disconnect"}), "USB disconnected: the notice is gone\n");
+    status = Status();
+    EXPECT_EQ(status["usb"], nlohmann::json::parse(R"({"connected": false, "notice": null})"));
+    EXPECT_EQ(TopLevel(status["windows"], "Connected to USB"), nullptr);
+    EXPECT_EQ(Ctl({"usb", "disconnect"}), "USB was not connected: nothing changed\n");
+    EXPECT_EQ(Events(since, "usb.disconnected").size(), 1u);
+    EXPECT_EQ(Events(since, "usb.connected").size(), 1u);
+
+    // A new plug shows a new notice; the simulator stops cleanly with it up.
+    Ctl({"usb", "connect"});
+    EXPECT_EQ(Status()["usb"]["notice"]["visible"], true);
+    EXPECT_EQ(m_sim->Stop(), 0) << m_sim->ErrorOutput();
+}
+
+// Requests as another program may send them, bytes and cbData as it chooses: the view reads the
+// string up to its terminator or to cbData, whichever comes first (an odd last byte is no unit,
+// a lone surrogate is no character), and opens the connection with what it read.
+TEST_F(LauncherEndToEndTest, RawRequestsReadTheStringWithinCbData) {
+    Start();
+    Ready();
+    const std::string quilbar = "\\Storage Card\\Norvane\\Quilbar\\QbRun.bin";
+    struct Case {
+        const char* name;
+        std::vector<std::string> args; // after "copydata 100"
+        std::string answer;            // the count norvane-ctl reports
+        std::string text;              // the string the view read
+        std::string image;             // the image it downloaded
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"no terminator", {"--hex", Utf16Hex(u"Quilbar")}, "14 bytes", "Quilbar", quilbar, true},
+        {"cut by cbData",
+         {"--hex", Utf16Hex(u"Quilbar"), "--cb", "8"},
+         "cbData 8 of 14 bytes",
+         "Quil",
+         "Quil",
+         false},
+        {"odd cbData",
+         {"--hex", Utf16Hex(u"QuilbarX"), "--cb", "15"},
+         "cbData 15 of 16 bytes",
+         "Quilbar",
+         quilbar,
+         true},
+        {"terminator first",
+         {"--hex", Utf16Hex(std::u16string(u"Quilbar\0Kest", 12))},
+         "24 bytes",
+         "Quilbar",
+         quilbar,
+         true},
+        {"cbData 0 with data",
+         {"--hex", Utf16Hex(u"Quilbar"), "--cb", "0x0"},
+         "cbData 0 of 14 bytes",
+         "",
+         "",
+         false},
+        {"lone surrogate",
+         {"--hex", Utf16Hex(u"Gr\xD83D!")},
+         "8 bytes",
+         "Gr\xEF\xBF\xBD!",
+         "Gr\xEF\xBF\xBD!",
+         false},
+        {"no data", {"--null"}, "0 bytes", "", "", false},
+        {"no data, a count claimed",
+         {"--null", "--cb", "64"},
+         "cbData 64, lpData NULL",
+         "",
+         "",
+         false},
+        // The text form: UTF-16 with its terminator, 2 bytes a unit, a pair for U+1F600.
+        {"text",
+         {"Gr\xF0\x9F\x98\x80"},
+         "10 bytes",
+         "Gr\xF0\x9F\x98\x80",
+         "Gr\xF0\x9F\x98\x80",
+         false},
+        {"text, cbData all of it", {"Quilbar", "--cb", "16"}, "16 bytes", "Quilbar", quilbar, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint64_t since = LastEvent();
+        std::vector<std::string> args = {"copydata", "100"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(Ctl(args), "WM_COPYDATA 100 (" + c.answer + ") handled, result 0\n");
+        const auto opened = Events(since, "remote.request");
+        ASSERT_EQ(opened.size(), 1u);
+        EXPECT_EQ(opened[0]["text"], c.text);
+        EXPECT_EQ(opened[0]["result"], "opened");
+        const auto downloads = Events(since, "image.download");
+        ASSERT_EQ(downloads.size(), 1u);
+        EXPECT_EQ(downloads[0]["path"], c.image);
+        EXPECT_EQ(downloads[0]["ok"], c.loaded);
+        Ctl({"copydata", "101"});
+        EXPECT_EQ(Status()["state"], "idle");
+    }
+}
+
+// A request norvane-ctl cannot send as asked is refused in one line with exit status 1, and
+// nothing reaches the launcher.
+TEST_F(LauncherEndToEndTest, MalformedRawRequestsAreRefusedAndSendNothing) {
+    Start();
+    Ready();
+    const std::uint64_t since = LastEvent();
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--hex", "5100750"},
+         "copydata: --hex: an odd number of hex digits: the last byte has one"},
+        {{"--hex", "51zz"}, "copydata: --hex: 'z' at position 3 is not a hex digit"},
+        {{"--hex", ""}, "copydata: --hex: no hex digits"},
+        {{"--hex", "5100", "--cb", "3"}, "copydata: cbData 3 is more than the 2 bytes given"},
+        {{"Quilbar", "--cb", "17"}, "copydata: cbData 17 is more than the 16 bytes given"},
+        {{"--cb", "1"}, "copydata: cbData 1 is more than the 0 bytes given"},
+        {{"--cb", "0x100000000"},
+         "copydata: --cb must be a number, decimal or 0x-hex, of at most 32 bits (not "
+         "\"0x100000000\")"},
+        {{"Quilbar", "--hex", "00"}, "copydata: give one of STRING, --hex and --null, not several"},
+        {{"--hex", "00", "--null"}, "copydata: give one of STRING, --hex and --null, not several"},
+    };
+    for (const auto& [args, error] : refused) {
+        std::vector<std::string> argv = {"copydata", "100"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        SCOPED_TRACE(nlohmann::json(argv).dump());
+        const SimProcess::Output r = m_sim->Ctl(argv);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "norvane-ctl: " + error + "\n");
+    }
+    EXPECT_TRUE(Events(since, "copydata.sent").empty());
+    EXPECT_TRUE(Events(since, "remote.request").empty());
+    EXPECT_EQ(Status()["state"], "idle");
 }

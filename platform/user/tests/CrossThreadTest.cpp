@@ -1,5 +1,6 @@
 // Messages between threads, in scaled device time: a sent message waits for its owner to pump,
-// the waiting sender serves messages sent to it, and an ended thread answers nothing.
+// the waiting sender serves messages sent to it, an ended thread answers nothing, and a window
+// of another thread can be hidden.
 #include "WindowFixture.h"
 
 #include <future>
@@ -149,3 +150,48 @@ TEST_F(CrossThreadTest, TimersInScaledTimeNeverFireEarly) {
 }
 
 } // namespace
+
+// The keypad scanner hides the system's USB notice, a window of another thread, from its own
+// thread: the window is hidden at once, whatever its thread is doing (here it waits for
+// messages), neither thread's focus or active window moves, and the window beneath gets the part
+// it uncovered to paint. A handle whose window has gone since it was found is refused.
+TEST_F(CrossThreadTest, AWindowOfAnotherThreadIsHiddenAtOnceAndUncoversTheOneBeneath) {
+    HWND below = CreateWindowEx(0, RegisterOnce(L"Caller", CallerProc), L"", WS_POPUP | WS_VISIBLE,
+                                0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(below, nullptr);
+    const HWND focus = GetFocus();
+    const HWND active = GetActiveWindow();
+    std::promise<std::pair<HWND, DWORD>> made;
+    std::promise<HWND> systemActive;
+    std::thread system([&] {
+        HWND w = CreateWindowEx(WS_EX_TOPMOST, L"Dialog", L"Connected to USB", WS_POPUP | WS_BORDER,
+                                30, 135, 180, 50, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(w, SW_SHOW);
+        made.set_value({w, GetCurrentThreadId()});
+        MSG msg;
+        while (GetMessage(&msg, nullptr, 0, 0))
+            DispatchMessage(&msg);
+        systemActive.set_value(GetActiveWindow());
+    });
+    const auto [notice, systemThread] = made.get_future().get();
+    ValidateRect(below, nullptr);
+
+    ASSERT_EQ(FindWindow(L"Dialog", L"Connected to USB"), notice);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_TRUE(ShowWindow(notice, SW_HIDE)) << "it was visible";
+    EXPECT_FALSE(IsWindowVisible(notice));
+    RECT update{};
+    EXPECT_TRUE(GetUpdateRect(below, &update, FALSE));
+    EXPECT_EQ(std::vector<LONG>({update.left, update.top, update.right, update.bottom}),
+              std::vector<LONG>({30, 135, 210, 185}));
+    EXPECT_EQ(GetFocus(), focus);
+    EXPECT_EQ(GetActiveWindow(), active);
+    EXPECT_FALSE(ShowWindow(notice, SW_HIDE)) << "hidden already";
+
+    PostThreadMessage(systemThread, WM_QUIT, 0, 0);
+    EXPECT_EQ(systemActive.get_future().get(), notice) << "still its thread's active window";
+    system.join();
+    EXPECT_FALSE(IsWindow(notice));
+    EXPECT_FALSE(ShowWindow(notice, SW_HIDE));
+    DestroyWindow(below);
+}
