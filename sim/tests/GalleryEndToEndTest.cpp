@@ -69,11 +69,17 @@ protected:
         return nullptr;
     }
     // Waits until a field of the shown kit button with that text reads value.
+    // A page just shown may not have shown its buttons yet: the button is looked for again
+    // until it is there or 30 s have passed.
     void WaitButton(const std::string& text, const std::string& field, const std::string& value) {
-        const nlohmann::json buttons = Status()["buttons"];
-        for (std::size_t i = 0; i < buttons.size(); ++i)
-            if (buttons[i]["text"] == text && buttons[i]["visible"] == true)
-                return Wait("buttons." + std::to_string(i) + "." + field + "=" + value);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        do {
+            const nlohmann::json buttons = Status()["buttons"];
+            for (std::size_t i = 0; i < buttons.size(); ++i)
+                if (buttons[i]["text"] == text && buttons[i]["visible"] == true)
+                    return Wait("buttons." + std::to_string(i) + "." + field + "=" + value);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } while (std::chrono::steady_clock::now() < until);
         ADD_FAILURE() << text << " is not on the page";
     }
     void Key(const std::string& name) { Ctl({"key", name}); }
