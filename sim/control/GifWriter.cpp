@@ -155,8 +155,8 @@ std::string GifWriter::WritePending(std::uint64_t delayCs) {
         std::vector<GifPixelType> line(std::size_t(w), 0);
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x)
-                line[std::size_t(x - r.left)] = palette.IndexOf(
-                    pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)]);
+                line[std::size_t(x - r.left)] =
+                    palette.IndexOf(pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)]);
             if (EGifPutLine(m_gif, line.data(), w) == GIF_ERROR)
                 return GifError("writing a frame");
         }

@@ -37,8 +37,7 @@ nlohmann::json ScreenCommands::Record(const nlohmann::json& request,
     if (seconds == request.end() || !seconds->is_number() || *seconds <= 0 ||
         *seconds > kMaxRecordSeconds)
         return ControlServer::Error("record: \"seconds\" must be more than 0 and at most " +
-                                    std::to_string(int(kMaxRecordSeconds)) +
-                                    " (device seconds)");
+                                    std::to_string(int(kMaxRecordSeconds)) + " (device seconds)");
     const std::filesystem::path file = path->get<std::string>();
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec))
