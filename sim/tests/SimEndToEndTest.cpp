@@ -391,4 +391,22 @@ TEST_F(SimEndToEndTest, RecordsTheSlideInAsAnAnimationInDeviceTime) {
     }
     EXPECT_FALSE(std::filesystem::exists(m_base / "x.gif"));
     EXPECT_EQ(m_sim->Ctl({"status"}).exitCode, 0);
+
+    // A recording in progress does not hold the simulator up when it quits: the recording is
+    // refused and its unfinished file removed.
+    const std::filesystem::path longFile = m_base / "long.gif";
+    std::thread longRecorder([&] {
+        recorded = m_sim->Ctl({"record", longFile.string(), "--seconds", "600"});
+    });
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (m_sim->Ctl({"events"}).out.find(longFile.string()) != std::string::npos)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(m_sim->Stop(), 0) << m_sim->ErrorOutput();
+    longRecorder.join();
+    EXPECT_EQ(recorded.exitCode, 1);
+    EXPECT_NE(recorded.err.find("shut down during the recording"), std::string::npos)
+        << recorded.err;
+    EXPECT_FALSE(std::filesystem::exists(longFile));
 }
