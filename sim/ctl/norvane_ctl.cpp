@@ -1,7 +1,7 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
-// test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
-// log, waits for a status condition, sends WM_COPYDATA requests to the launcher, opens message
-// boxes in the gallery and works the co-processor model.
+// test would: presses keys, taps the screen, takes screenshots and recordings, reads the device's
+// status and event log, waits for a status condition, sends WM_COPYDATA requests to the launcher,
+// opens message boxes in the gallery and works the co-processor model.
 
 #include <cstdio>
 #include <cstdlib>

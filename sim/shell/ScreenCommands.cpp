@@ -39,13 +39,11 @@ nlohmann::json ScreenCommands::Record(const nlohmann::json& request,
         return ControlServer::Error("record: \"seconds\" must be more than 0 and at most " +
                                     std::to_string(int(kMaxRecordSeconds)) + " (device seconds)");
     const std::filesystem::path file = path->get<std::string>();
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec))
-        return ControlServer::Error("record: " + file.string() + " is a folder");
     const auto durationUs = std::uint64_t(seconds->get<double>() * 1e6 + 0.5);
 
     GifWriter gif(Framebuffer::kWidth, Framebuffer::kHeight);
     std::string error = gif.Open(file, durationUs);
+    std::error_code ec;
     const auto fail = [&](const std::string& why) {
         gif.Finish();
         std::filesystem::remove(file, ec);
