@@ -3,8 +3,7 @@
 // mapped to keypad keys (arrows, Enter, Space for select, 1 2 3 9 0 for the numbered keys, F1
 // for about) and a click on a drawn key presses it; F12 asks for a screenshot. The left mouse
 // button on the screen is the stylus, at the screen pixel under the pointer. It redraws only
-// when the framebuffer's
-// change counter has moved, and otherwise sleeps in SDL_WaitEventTimeout.
+// when the framebuffer's change counter has moved, and otherwise sleeps in SDL_WaitEventTimeout.
 #pragma once
 
 #include <atomic>
