@@ -52,10 +52,14 @@ nlohmann::json ScreenCommands::Record(const nlohmann::json& request,
     if (!error.empty())
         return ControlServer::Error("record: " + error);
 
-    // The screen is looked at every 10 ms of device time, a GIF's unit of time, and at most
-    // once a host millisecond, so a fast device does not keep a processor busy.
+    // The screen is looked at every 10 ms of device time, a GIF's unit of time, but at most
+    // once a host millisecond, so a fast device does not keep a processor busy, and at least
+    // every 50 host milliseconds, so a slow one still quits promptly.
     DeviceClock& clock = DeviceClock::Instance();
-    const auto lookUs = std::max<std::uint64_t>(10'000, std::uint64_t(1000 * clock.Speed()));
+    const double speed = clock.Speed();
+    const auto lookUs = std::max<std::uint64_t>(
+        1, std::min(std::max<std::uint64_t>(10'000, std::uint64_t(1'000 * speed)),
+                    std::uint64_t(50'000 * speed)));
     const Framebuffer& screen = Framebuffer::Instance();
     EventLog::Instance().Record("record.started",
                                 {{"path", file.string()}, {"duration_ms", durationUs / 1000}});
