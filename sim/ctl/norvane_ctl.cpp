@@ -1,8 +1,8 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
-// test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
-// log, waits for a status condition, sends WM_COPYDATA requests to the launcher (well formed or
-// raw bytes), opens message boxes in the gallery, works the co-processor model and plugs the USB
-// cable in and out.
+// test would: presses keys, taps the screen, takes screenshots and recordings, reads the device's
+// status and event log, waits for a status condition, sends WM_COPYDATA requests to the launcher
+// (well formed or raw bytes), opens message boxes in the gallery, works the co-processor model and
+// plugs the USB cable in and out.
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +92,15 @@ int main(int argc, char** argv) {
     std::string pngFile;
     auto* screenshot = app.add_subcommand("screenshot", "save the screen (240x320) as a PNG file");
     screenshot->add_option("FILE", pngFile, "PNG file to write")->required();
+
+    std::string gifFile;
+    double recordSeconds = 0;
+    auto* record = app.add_subcommand(
+        "record", "record the screen as an animated GIF for N seconds of device time; returns "
+                  "when the file is written (other clients are served meanwhile)");
+    record->add_option("FILE", gifFile, "GIF file to write")->required();
+    record->add_option("--seconds", recordSeconds, "how long, in device seconds (up to 3600)")
+        ->required();
 
     std::string keyName;
     int holdMs = 100;
@@ -279,7 +288,14 @@ int main(int argc, char** argv) {
     nlohmann::json request;
     if (*screenshot)
         request = {{"cmd", "screenshot"}};
-    else if (*key)
+    else if (*record) {
+        // The simulator writes the file: a name relative to here must not be taken as one
+        // relative to the simulator's folder.
+        std::error_code ec;
+        request = {{"cmd", "record"},
+                   {"path", std::filesystem::absolute(gifFile, ec).string()},
+                   {"seconds", recordSeconds}};
+    } else if (*key)
         request = {{"cmd", "key"}, {"name", keyName}, {"hold_ms", holdMs}};
     else if (*keyDown)
         request = {{"cmd", "key-down"}, {"name", keyName}};
@@ -361,6 +377,10 @@ int main(int argc, char** argv) {
             return Fail("cannot write " + pngFile);
         std::cout << "wrote " << pngFile << " (" << answer->value("width", 0) << "x"
                   << answer->value("height", 0) << ")\n";
+    } else if (*record) {
+        std::cout << "wrote " << answer->value("path", gifFile) << ": "
+                  << answer->value("frames", 0) << " frames over "
+                  << answer->value("duration_ms", 0) << " ms of device time\n";
     } else if (*key) {
         std::cout << "pressed " << keyName << " (code " << answer->value("code", -1) << ") for "
                   << answer->value("hold_ms", 0) << " ms\n";

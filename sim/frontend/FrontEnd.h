@@ -12,6 +12,8 @@ public:
     using KeyPress = std::function<void(int code, bool down)>;
     // Puts the stylus down, moves or lifts it at a pixel of the device's screen.
     using StylusTouch = std::function<void(Stylus::Change change, int x, int y)>;
+    // The user asked for a screenshot.
+    using ScreenshotKey = std::function<void()>;
 
     virtual ~FrontEnd() = default;
     // Returns when Stop was called (before or during Run) or the user closed the front end.

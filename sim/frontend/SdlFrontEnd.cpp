@@ -21,14 +21,15 @@ const char* const kLabelFont = "/usr/share/fonts/X11/misc/wenquanyi_13px.pcf";
 } // namespace
 
 std::unique_ptr<SdlFrontEnd> SdlFrontEnd::Create(KeyPress pressKey, StylusTouch touch,
-                                                 std::string& why) {
+                                                 ScreenshotKey screenshot, std::string& why) {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!x11 || !*x11) && (!wayland || !*wayland)) {
         why = "no display (DISPLAY and WAYLAND_DISPLAY are not set)";
         return nullptr;
     }
-    std::unique_ptr<SdlFrontEnd> frontEnd(new SdlFrontEnd(std::move(pressKey), std::move(touch)));
+    std::unique_ptr<SdlFrontEnd> frontEnd(
+        new SdlFrontEnd(std::move(pressKey), std::move(touch), std::move(screenshot)));
     if (!frontEnd->Open(why))
         return nullptr;
     return frontEnd;
@@ -175,7 +176,9 @@ void SdlFrontEnd::Run() {
             return;
         case SDL_KEYDOWN:
             // Auto-repeat of a held PC key is not a new press.
-            if (!event.key.repeat)
+            if (!event.key.repeat && event.key.keysym.sym == SDLK_F12)
+                m_screenshot();
+            else if (!event.key.repeat)
                 if (const auto code = KeyOfPcKey(event.key.keysym.sym))
                     m_pressKey(*code, true);
             break;

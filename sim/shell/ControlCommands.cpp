@@ -7,6 +7,9 @@
 void ControlCommands::Register(ControlServer& server) {
     server.Register("screenshot",
                     [](const nlohmann::json&) { return ScreenCommands::Screenshot(); });
+    server.Register("record", [this](const nlohmann::json& r) {
+        return ScreenCommands::Record(r, [this] { return m_simulator.IsQuitting(); });
+    });
     server.Register("key", [this](const nlohmann::json& r) { return m_keys.Key(r); });
     server.Register("key-down",
                     [this](const nlohmann::json& r) { return m_keys.KeyChange(r, true); });

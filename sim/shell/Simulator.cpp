@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "keypad/QKeypadScanner.h"
+#include "platform/gdi/Framebuffer.h"
 #include "platform/gdi/WinGdi.h"
 #include "platform/kernel/CString.h"
 #include "platform/kernel/DeviceClock.h"
@@ -18,6 +19,7 @@
 #include "sim/frontend/HeadlessFrontEnd.h"
 #include "sim/frontend/SdlFrontEnd.h"
 #include "sim/shell/ControlCommands.h"
+#include "sim/shell/ScreenshotFile.h"
 #include "sim/shell/SignalWatcher.h"
 
 namespace {
@@ -207,6 +209,19 @@ void Simulator::RequestQuit() {
         m_frontEnd->Stop();
 }
 
+void Simulator::SaveScreenshot() {
+    const Framebuffer::Snapshot shot = Framebuffer::Instance().Take();
+    std::string error;
+    const std::filesystem::path file = ScreenshotFile::Save(
+        m_state->Path(), shot.pixels, Framebuffer::kWidth, Framebuffer::kHeight, error);
+    if (file.empty()) {
+        std::cerr << "norvane-sim: screenshot not saved: " << error << std::endl;
+        return;
+    }
+    std::cerr << "norvane-sim: screenshot saved to " << file.string() << std::endl;
+    EventLog::Instance().Record("screenshot.saved", {{"path", file.string()}});
+}
+
 std::string Simulator::SaveState() {
     std::string errors;
     if (!Registry::Instance().Save())
@@ -232,7 +247,8 @@ int Simulator::Run() {
         std::string why;
         m_frontEnd = SdlFrontEnd::Create(
             [this](int code, bool down) { SetKey(code, down); },
-            [this](Stylus::Change change, int x, int y) { SetStylus(change, x, y); }, why);
+            [this](Stylus::Change change, int x, int y) { SetStylus(change, x, y); },
+            [this] { SaveScreenshot(); }, why);
         mode = m_frontEnd ? "" : "headless: " + why;
     }
     if (!m_frontEnd)

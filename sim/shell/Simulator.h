@@ -82,6 +82,9 @@ private:
     bool BuildBoard(std::string& error);
     void DetachObservers();
     std::string SaveState();
+    // The window's F12: a PNG of the screen beside the state directory, named on stderr and in
+    // the event log ("screenshot.saved").
+    void SaveScreenshot();
 
     SimOptions m_options;
     SimProgram m_program;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fstream>
 #include <functional>
@@ -8,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "GifFrames.h"
 #include "ScreenImage.h"
 #include "SimProcess.h"
 
@@ -291,3 +294,119 @@ TEST_F(SimEndToEndTest, CtlWithoutASimulatorNamesTheSocketItTried) {
 }
 
 } // namespace
+
+namespace {
+
+// The first row of a screen with a pixel that is not black; the height when there is none.
+int FirstLitRow(const std::vector<std::uint32_t>& screen, int width) {
+    const int height = int(screen.size()) / width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (screen[std::size_t(y * width + x)] != 0)
+                return y;
+    return height;
+}
+
+std::vector<std::uint32_t> Row(const std::vector<std::uint32_t>& screen, int width, int y) {
+    const auto begin = screen.begin() + std::ptrdiff_t(y) * width;
+    return {begin, begin + width};
+}
+
+} // namespace
+
+// The recording is timed in device time: at twice real time, 3 device seconds are 300
+// centiseconds of frames, and the slide-in's steps 100 ms of device time apart are 10 cs apart.
+TEST_F(SimEndToEndTest, RecordsTheSlideInAsAnAnimationInDeviceTime) {
+    m_sim = std::make_unique<SimProcess>(m_state, m_card, 2);
+    Start();
+    const std::filesystem::path gifFile = m_base / "out.gif";
+    SimProcess::Output recorded;
+    std::atomic<bool> done{false};
+    std::thread recorder([&] {
+        recorded = m_sim->Ctl({"record", gifFile.string(), "--seconds", "3"});
+        done = true;
+    });
+    // Other clients are served while the recording runs.
+    bool servedDuring = false;
+    while (!done && !servedDuring) {
+        const SimProcess::Output events = m_sim->Ctl({"events"});
+        ASSERT_EQ(events.exitCode, 0) << events.err;
+        servedDuring = events.out.find("record.started") != std::string::npos &&
+                       events.out.find("record.finished") == std::string::npos;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    recorder.join();
+    EXPECT_TRUE(servedDuring);
+    ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+    EXPECT_EQ(recorded.out.rfind("wrote " + gifFile.string() + ": ", 0), 0u) << recorded.out;
+
+    std::string error;
+    const GifFrames gif = GifFrames::Read(gifFile, error);
+    ASSERT_EQ(error, "");
+    ASSERT_EQ(gif.Width(), 240);
+    ASSERT_EQ(gif.Height(), 320);
+    EXPECT_EQ(gif.TotalDelayCs(), 300);
+
+    // The slide-in: the picture's top row rises by whole steps from frame to frame, and the row
+    // that was its top is its top again one step higher.
+    std::vector<int> tops;
+    std::vector<int> slideDelays;
+    const GifFrames::Frame* before = nullptr;
+    for (const GifFrames::Frame& frame : gif.Frames()) {
+        const int top = FirstLitRow(frame.screen, 240);
+        if (top == 0 || top == 320)
+            continue;
+        if (before) {
+            const int was = tops.back();
+            EXPECT_LT(top, was);
+            EXPECT_EQ((was - top) % 20, 0) << was << " to " << top;
+            EXPECT_EQ(Row(frame.screen, 240, top), Row(before->screen, 240, was));
+        }
+        tops.push_back(top);
+        slideDelays.push_back(frame.delayCs);
+        before = &frame;
+    }
+    ASSERT_GE(tops.size(), 5u) << "the slide-in is missing from the recording";
+    // Each step is one frame shown for its device time; a late host makes one step longer,
+    // the middle one stays 10 cs (a host-timed recording at speed 2 would show 5).
+    std::sort(slideDelays.begin(), slideDelays.end());
+    const int median = slideDelays[slideDelays.size() / 2];
+    EXPECT_GE(median, 8);
+    EXPECT_LE(median, 13);
+
+    // Bad requests: one line, exit 1, and the simulator goes on.
+    const std::vector<std::vector<std::string>> bad = {
+        {"record", (m_base / "x.gif").string(), "--seconds", "0"},
+        {"record", (m_base / "x.gif").string(), "--seconds", "-2"},
+        {"record", (m_base / "x.gif").string(), "--seconds", "3601"},
+        {"record", (m_base / "no-folder" / "x.gif").string(), "--seconds", "1"},
+        {"record", m_base.string(), "--seconds", "1"},
+    };
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args[1] + " " + args[3]);
+        const SimProcess::Output r = m_sim->Ctl(args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("norvane-ctl: record: ", 0), 0u) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_base / "x.gif"));
+    EXPECT_EQ(m_sim->Ctl({"status"}).exitCode, 0);
+
+    // A recording in progress does not hold the simulator up when it quits: the recording is
+    // refused and its unfinished file removed.
+    const std::filesystem::path longFile = m_base / "long.gif";
+    std::thread longRecorder([&] {
+        recorded = m_sim->Ctl({"record", longFile.string(), "--seconds", "600"});
+    });
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (m_sim->Ctl({"events"}).out.find(longFile.string()) != std::string::npos)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(m_sim->Stop(), 0) << m_sim->ErrorOutput();
+    longRecorder.join();
+    EXPECT_EQ(recorded.exitCode, 1);
+    EXPECT_NE(recorded.err.find("shut down during the recording"), std::string::npos)
+        << recorded.err;
+    EXPECT_FALSE(std::filesystem::exists(longFile));
+}

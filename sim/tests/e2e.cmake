@@ -3,8 +3,9 @@
 norvane_add_test(NAME sim_e2e_test LABEL e2e
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimEndToEndTest.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/ScreenImage.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/GifFrames.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/tests/SimProcess.cpp
-    LIBS nlohmann_json::nlohmann_json PNG::PNG)
+    LIBS nlohmann_json::nlohmann_json PNG::PNG GIF::GIF)
 target_compile_definitions(sim_e2e_test PRIVATE
     NORVANE_SIM_PATH="$<TARGET_FILE:norvane-sim>" NORVANE_CTL_PATH="$<TARGET_FILE:norvane-ctl>")
 add_dependencies(sim_e2e_test norvane-sim norvane-ctl)
