@@ -28,8 +28,8 @@ struct ParsedLine {
 // Keeps what the parser made of each line and which values the program table asked for.
 class Recorder : public QIniFile::Observer {
 public:
-    void OnLine(std::size_t index, const std::wstring& line, Kind kind,
-                const std::wstring& section, const std::wstring& key) override {
+    void OnLine(std::size_t index, const std::wstring& line, Kind kind, const std::wstring& section,
+                const std::wstring& key) override {
         lines.push_back({index, line, kind, section, key});
     }
     void OnValueRead(const std::wstring& section, const std::wstring& key) override {
@@ -96,7 +96,9 @@ CatalogueCheck::CatalogueCheck(const std::string& bytes) {
     for (const ParsedLine& l : recorder.lines) {
         const CString section(l.section);
         const bool reserved = section == QProgramCatalogue::kReservedSection;
-        const bool builtIn = QProgramCatalogue::IsBuiltInSection(section);
+        // A built-in program's section whose keys are never asked for (all but Zentra's).
+        const bool builtIn = QProgramCatalogue::IsBuiltInSection(section) &&
+                             !recorder.readSections.contains(l.section);
         std::optional<Reason> reason;
         std::size_t replacedBy = 0;
         switch (l.kind) {
@@ -111,7 +113,7 @@ CatalogueCheck::CatalogueCheck(const std::string& bytes) {
                 reason = Reason::EmptySection;
             else if (reserved)
                 reason = Reason::SystemSection;
-            else if (builtIn && !recorder.readSections.contains(l.section))
+            else if (builtIn)
                 reason = Reason::BuiltInName;
             else if (!headerHasKeys[l.index])
                 reason = Reason::NoKeyLines;

@@ -17,7 +17,7 @@ public:
         AfterEmptySection,  // a key line after "[]"
         EmptySection,       // the header "[]" itself
         SystemSection,      // a line of the reserved section
-        BuiltInName,        // a line of a section named as a built-in program, not read
+        BuiltInName,        // a line of a built-in program's section that is never read
         NoKeyLines,         // a header with no key line under it: no section is made
         KeyNotRead,         // a key the launcher never asks for
         Replaced,           // a value that a later line of the same key replaced

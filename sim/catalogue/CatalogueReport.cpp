@@ -15,7 +15,8 @@ std::string Printable(const std::string& text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(static_cast<unsigned char>(c)));
+            std::snprintf(escaped, sizeof escaped, "\\x%02X",
+                          unsigned(static_cast<unsigned char>(c)));
             out += escaped;
         } else {
             out += c;
@@ -65,11 +66,12 @@ std::string CatalogueReport::Text(const CatalogueCheck& check) {
         out += "       program     " + Printable(r.program) + FileState(r.programExists) + "\n";
         out += "       image       " + (r.image.empty() ? "(none)" : Printable(r.image)) +
                FileState(r.imageExists) + "\n";
-        out += "       parameters  " + Printable(r.parameters) + "\n";
+        out += "       parameters  " + (r.parameters.empty() ? "(none)" : Printable(r.parameters)) +
+               "\n";
     }
     out += "\nLines that lead to nothing: " + std::to_string(check.DroppedLines().size()) + "\n";
     for (const CatalogueCheck::Dropped& d : check.DroppedLines())
-        out += "  line " + std::to_string(d.line) + ": " + CatalogueCheck::Explanation(d) +
-               ": " + Printable(d.text) + "\n";
+        out += "  line " + std::to_string(d.line) + ": " + CatalogueCheck::Explanation(d) + ": " +
+               Printable(d.text) + "\n";
     return out;
 }

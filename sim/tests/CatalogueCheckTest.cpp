@@ -47,10 +47,10 @@ const std::string kFixture = std::string("# comment\n"                          
                                          "[Extra]\n"                             // 22
                                          "Bin = \\Storage Card\\Extra.bin\n"     // 23
                                          "Para = end") +
-                            '\0' + "junk\n" // 24
-                            + "[After]\n"   // 25
-                            + "\n"          // 26
-                            + "Program = x";
+                             '\0' + "junk\n" // 24
+                             + "[After]\n"   // 25
+                             + "\n"          // 26
+                             + "Program = x";
 
 struct DroppedCase {
     std::size_t line;
@@ -62,7 +62,7 @@ const std::vector<DroppedCase> kFixtureDropped = {
     {1, Reason::Comment, "# comment"},
     {2, Reason::BeforeFirstSection, "Orphan = 1"},
     {4, Reason::Replaced, "Para = old"},
-    {5, Reason::BuiltInName, "Program = \\Storage Card\\Z.exe"},
+    {5, Reason::KeyNotRead, "Program = \\Storage Card\\Z.exe"},
     {6, Reason::SystemSection, "[System]"},
     {7, Reason::SystemSection, "Version = 1"},
     {10, Reason::BuiltInName, "[Ovikon]"},
@@ -79,8 +79,8 @@ const std::vector<DroppedCase> kFixtureDropped = {
 };
 
 const std::vector<std::string> kBuiltInNames = {
-    "Zentra", "Quilbar", "Ovik", "Marl Sweep", "Pell Gather", "Tersen", "Roundel Probe",
-    "Kest",   "Pell Tape", "Varnet"};
+    "Zentra", "Quilbar",       "Ovik", "Marl Sweep", "Pell Gather",
+    "Tersen", "Roundel Probe", "Kest", "Pell Tape",  "Varnet"};
 
 TEST(CatalogueCheck, NamesEveryLineThatLeadsToNothingWithItsReason) {
     const CatalogueCheck check(kFixture);
@@ -193,8 +193,7 @@ TEST_F(CatalogueTool, JsonHasTheRowsAndTheDroppedLines) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const nlohmann::json answer = nlohmann::json::parse(r.out);
     ASSERT_EQ(answer["rows"].size(), 12u);
-    EXPECT_EQ(answer["rows"][10],
-              nlohmann::json::parse(R"({"row": 11, "name": "Extra",
+    EXPECT_EQ(answer["rows"][10], nlohmann::json::parse(R"({"row": 11, "name": "Extra",
                   "program": "\\Storage Card\\Extra.exe", "image": "\\Storage Card\\Extra.bin",
                   "parameters": "end", "exists": {"program": true, "image": false}})"));
     EXPECT_EQ(answer["rows"][11]["exists"]["image"], nullptr);
@@ -235,8 +234,7 @@ TEST_F(CatalogueTool, ExitStatusSaysWhetherTheLauncherCanReadTheFile) {
         {"binary noise", {Write("bin.ini", "[B]\nk=v\n" + binary + binary).string()}, 0, 11},
         {"invalid double bytes", {Write("dbcs.ini", "[\xa4\n\xff]\nk=\xa4\n").string()}, 0, 10},
         {"at the size limit",
-         {Write("limit.ini", "[A]\nk=v\n" + std::string(QIniFile::kMaxFileSize - 8, '#'))
-              .string()},
+         {Write("limit.ini", "[A]\nk=v\n" + std::string(QIniFile::kMaxFileSize - 8, '#')).string()},
          0,
          11},
         {"over the size limit",

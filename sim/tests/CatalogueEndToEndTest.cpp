@@ -57,8 +57,7 @@ TEST(CatalogueEndToEnd, CheckerListsWhatTheRunningLauncherLists) {
     {
         SimProcess sim(fs::path(base) / "state", card, 20);
         ASSERT_TRUE(sim.Start()) << sim.Wait() << ": " << sim.ErrorOutput();
-        const SimProcess::Output waited =
-            sim.Ctl({"wait", "state=idle", "--timeout", "30"});
+        const SimProcess::Output waited = sim.Ctl({"wait", "state=idle", "--timeout", "30"});
         ASSERT_EQ(waited.exitCode, 0) << waited.err;
         const SimProcess::Output status = sim.Ctl({"status"});
         ASSERT_EQ(status.exitCode, 0) << status.err;
