@@ -78,17 +78,14 @@ CatalogueCheck::CatalogueCheck(const std::string& bytes) {
     // The line whose value each key keeps, and whether each header has a key line under it.
     std::map<SectionKey, std::size_t> lastSetter;
     std::map<std::size_t, bool> headerHasKeys;
-    std::size_t header = 0;
-    bool inHeader = false;
+    std::size_t header = 0; // a stored key line always comes after a header
     for (const ParsedLine& l : recorder.lines) {
         if (l.kind == Kind::Section) {
             header = l.index;
-            inHeader = true;
             headerHasKeys[header] = false;
         } else if (l.kind == Kind::Key) {
             lastSetter[{l.section, l.key}] = l.index;
-            if (inHeader)
-                headerHasKeys[header] = true;
+            headerHasKeys[header] = true;
         }
     }
 
