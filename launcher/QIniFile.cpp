@@ -35,43 +35,58 @@ BOOL QIniFile::Load(LPCTSTR path) {
     }
     file.Close();
     bytes.resize(got);
-    // The text ends at the first zero byte.
-    bytes.resize(std::strlen(bytes.c_str()));
+    LoadBytes(bytes);
+    return TRUE;
+}
 
+std::size_t QIniFile::TextLength(const std::string& bytes) {
+    return std::strlen(bytes.c_str());
+}
+
+void QIniFile::LoadBytes(const std::string& bytes) {
+    const int length = int(TextLength(bytes));
     std::wstring text;
-    if (!bytes.empty()) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    if (length > 0) {
+        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
         text.resize(std::size_t(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), n);
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), n);
     }
     Parse(text);
-    return TRUE;
 }
 
 void QIniFile::Parse(const std::wstring& text) {
     std::wstring section;
     std::size_t pos = 0;
-    while (pos < text.size()) {
+    for (std::size_t index = 0; pos < text.size(); ++index) {
         std::size_t end = text.find(L'\n', pos);
         // The last line is read like any other, line feed or not.
         if (end == std::wstring::npos)
             end = text.size();
         const std::wstring line = Trimmed(text, pos, end);
         pos = end + 1;
+        const auto seen = [&](LineKind kind, const std::wstring& key = std::wstring()) {
+            if (m_observer)
+                m_observer->OnLine(index, line, kind, section, key);
+        };
 
-        if (line.empty() || line[0] == L'#')
-            continue;
-        if (line[0] == L'[' && line.back() == L']' && line.size() >= 2) {
-            section = line.substr(1, line.size() - 2);
+        if (line.empty() || line[0] == L'#') {
+            seen(line.empty() ? LineKind::Empty : LineKind::Comment);
             continue;
         }
-        if (section.empty())
+        if (line[0] == L'[' && line.back() == L']' && line.size() >= 2) {
+            section = line.substr(1, line.size() - 2);
+            seen(LineKind::Section);
             continue;
+        }
         const std::size_t eq = line.find(L'=');
-        if (eq == std::wstring::npos)
-            SetValue(section, std::wstring(), line);
-        else
-            SetValue(section, Trimmed(line, 0, eq), Trimmed(line, eq + 1, line.size()));
+        std::wstring key = eq == std::wstring::npos ? std::wstring() : Trimmed(line, 0, eq);
+        std::wstring value = eq == std::wstring::npos ? line : Trimmed(line, eq + 1, line.size());
+        if (section.empty()) {
+            seen(LineKind::KeyWithoutSection, key);
+            continue;
+        }
+        seen(LineKind::Key, key);
+        SetValue(section, std::move(key), std::move(value));
     }
 }
 
@@ -83,6 +98,8 @@ void QIniFile::SetValue(const std::wstring& section, std::wstring key, std::wstr
 }
 
 CString QIniFile::GetValue(const CString& section, const CString& key) const {
+    if (m_observer)
+        m_observer->OnValueRead(section.Str(), key.Str());
     const auto s = m_sections.find(section.Str());
     if (s == m_sections.end())
         return CString();
