@@ -7,6 +7,7 @@
 
 #include "platform/kernel/AsciiFold.h"
 #include "platform/kernel/CString.h"
+#include "platform/kernel/HexDigit.h"
 #include "platform/kernel/RegistryKey.h"
 
 namespace {
@@ -50,22 +51,12 @@ std::string HexBytes(const std::vector<BYTE>& data) {
     return out;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<DWORD> ParseHexNumber(std::string_view text) {
     if (text.empty() || text.size() > 8)
         return std::nullopt;
     DWORD value = 0;
     for (char c : text) {
-        const int d = HexDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0)
             return std::nullopt;
         value = (value << 4) | DWORD(d);
@@ -110,9 +101,9 @@ std::optional<std::vector<BYTE>> ParseHexList(std::string_view text) {
         return out;
     for (;;) {
         const std::string_view item = TrimSpace(text.substr(0, text.find(',')));
-        if (item.size() != 2 || HexDigit(item[0]) < 0 || HexDigit(item[1]) < 0)
+        if (item.size() != 2 || HexDigitValue(item[0]) < 0 || HexDigitValue(item[1]) < 0)
             return std::nullopt;
-        out.push_back(BYTE(HexDigit(item[0]) * 16 + HexDigit(item[1])));
+        out.push_back(BYTE(HexDigitValue(item[0]) * 16 + HexDigitValue(item[1])));
         const std::size_t comma = text.find(',');
         if (comma == std::string_view::npos)
             return out;

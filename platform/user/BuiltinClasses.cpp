@@ -34,3 +34,14 @@ void RegisterBuiltinClasses(WindowManager& wm) {
     wc.lpfnWndProc = MenuWindowProc;
     wm.AddClass(wc);
 }
+
+HBRUSH ControlBackgroundBrush(HWND hwnd, HDC hdc, UINT message) {
+    HWND parent = GetParent(hwnd);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : hwnd, message,
+                                                      reinterpret_cast<WPARAM>(hdc),
+                                                      reinterpret_cast<LPARAM>(hwnd)));
+    if (!brush)
+        brush = reinterpret_cast<HBRUSH>(DefWindowProc(hwnd, message, reinterpret_cast<WPARAM>(hdc),
+                                                       reinterpret_cast<LPARAM>(hwnd)));
+    return brush;
+}

@@ -10,6 +10,11 @@ class WindowManager;
 // Called once while the window manager is made (no lock needed then).
 void RegisterBuiltinClasses(WindowManager& wm);
 
+// The brush a built-in control paints its background with: its parent's answer to message
+// (WM_CTLCOLORSTATIC, WM_CTLCOLORBTN, ...; the control's own when it has no parent), else the
+// default colours for that message.
+HBRUSH ControlBackgroundBrush(HWND hwnd, HDC hdc, UINT message);
+
 LRESULT StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ButtonWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -58,13 +58,7 @@ void PaintOwnerDrawn(HWND hwnd, HDC hdc, const RECT& client) {
 
 void PaintStandard(HWND hwnd, HDC hdc, RECT client) {
     const UINT state = State(hwnd);
-    HWND parent = GetParent(hwnd);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : hwnd, WM_CTLCOLORBTN,
-                                                      reinterpret_cast<WPARAM>(hdc),
-                                                      reinterpret_cast<LPARAM>(hwnd)));
-    if (!brush)
-        brush = GetSysColorBrush(COLOR_BTNFACE);
-    FillRect(hdc, &client, brush);
+    FillRect(hdc, &client, ControlBackgroundBrush(hwnd, hdc, WM_CTLCOLORBTN));
     std::wstring text(std::size_t(GetWindowTextLength(hwnd)) + 1, L'\0');
     const int length = GetWindowText(hwnd, text.data(), int(text.size()));
     SetBkMode(hdc, TRANSPARENT);

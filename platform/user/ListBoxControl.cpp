@@ -55,14 +55,7 @@ void Paint(HWND hwnd) {
         return;
     RECT client;
     GetClientRect(hwnd, &client);
-    HWND parent = GetParent(hwnd);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : hwnd, WM_CTLCOLORLISTBOX,
-                                                      reinterpret_cast<WPARAM>(hdc),
-                                                      reinterpret_cast<LPARAM>(hwnd)));
-    if (!brush)
-        brush = reinterpret_cast<HBRUSH>(DefWindowProc(hwnd, WM_CTLCOLORLISTBOX,
-                                                       reinterpret_cast<WPARAM>(hdc),
-                                                       reinterpret_cast<LPARAM>(hwnd)));
+    HBRUSH brush = ControlBackgroundBrush(hwnd, hdc, WM_CTLCOLORLISTBOX);
     FillRect(hdc, &client, brush);
 
     std::vector<std::wstring> lines;

@@ -42,14 +42,7 @@ void Paint(HWND hwnd) {
         return;
     RECT client;
     GetClientRect(hwnd, &client);
-    HWND parent = GetParent(hwnd);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessage(parent ? parent : hwnd, WM_CTLCOLORSTATIC,
-                                                      reinterpret_cast<WPARAM>(hdc),
-                                                      reinterpret_cast<LPARAM>(hwnd)));
-    if (!brush)
-        brush = reinterpret_cast<HBRUSH>(DefWindowProc(hwnd, WM_CTLCOLORSTATIC,
-                                                       reinterpret_cast<WPARAM>(hdc),
-                                                       reinterpret_cast<LPARAM>(hwnd)));
+    HBRUSH brush = ControlBackgroundBrush(hwnd, hdc, WM_CTLCOLORSTATIC);
     FillRect(hdc, &client, brush);
     const LONG style = GetWindowLong(hwnd, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON) {

@@ -1,16 +1,8 @@
 #include "sim/control/HexBytes.h"
 
-namespace {
+#include "platform/kernel/HexDigit.h"
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+namespace {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -41,7 +33,7 @@ std::optional<std::vector<std::uint8_t>> HexBytes::Parse(std::string_view text,
             }
             continue;
         }
-        const int digit = DigitValue(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             error = Shown(c) + at + " is not a hex digit";
             return std::nullopt;
