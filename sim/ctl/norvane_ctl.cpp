@@ -1,7 +1,7 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
 // test would: presses keys, taps the screen, takes screenshots, reads the device's status and event
 // log, waits for a status condition, sends WM_COPYDATA requests to the launcher, opens message
-// boxes in the gallery and works the co-processor model.
+// boxes in the gallery, works the co-processor model and pulls the storage card out.
 
 #include <cstdio>
 #include <cstdlib>
@@ -193,6 +193,15 @@ int main(int argc, char** argv) {
                      "\"\\Storage Card\\Norvane\\App\\NorvaneApp.bin\"")
         ->required();
 
+    // The storage card's slot.
+    std::string cardAction;
+    auto* card = app.add_subcommand(
+        "card", "pull the storage card out (eject) or put it back (insert); while it is out, "
+                "\\Storage Card\\ is gone for every file call");
+    card->add_option("ACTION", cardAction, "eject or insert")
+        ->required()
+        ->check(CLI::IsMember({"eject", "insert"}));
+
     app.footer(
         "Key names:\n" + KeyNames::Describe() +
         "\ntap and stylus take screen pixels, 0,0 the top-left corner; a tap presses for 100 ms\n"
@@ -211,7 +220,7 @@ int main(int argc, char** argv) {
         "  gauge.level (0 to 1), gauge.charging, gauge.warning, buttons (the widget kit's\n"
         "  buttons: id, text, rect, checked, focused, visible; a message box's too) and, with\n"
         "  --app gallery, gallery.page and gallery.command (a message box's result: source\n"
-        "  msgbox, id the result code)\n"
+        "  msgbox, id the result code), card (inserted or ejected)\n"
         "Examples: wait state=idle; wait items>=10; wait caption=Disconnected; wait focus=Zentra\n"
         "The time-out is host time; the status is read every 20 ms.\n"
         "\nExit status: 0 on success, 1 when the simulator cannot be reached or refuses (or a\n"
@@ -269,6 +278,8 @@ int main(int argc, char** argv) {
         request = {{"cmd", "coproc-set"}, {"settings", settings}};
     else if (*coprocBoot)
         request = {{"cmd", "coproc-boot"}, {"path", bootPath}};
+    else if (*card)
+        request = {{"cmd", "card"}, {"action", cardAction}};
     else
         request = {{"cmd", "coproc"}};
 
@@ -333,6 +344,10 @@ int main(int argc, char** argv) {
         std::cout << "message box " << hex << " posted to the gallery\n";
     } else if (*quit) {
         std::cout << "the simulator is stopping\n";
+    } else if (*card) {
+        // Ejecting twice or inserting a card that is in changes nothing and says so.
+        std::cout << "card " << (answer->value("changed", false) ? "" : "already ")
+                  << answer->value("card", std::string("?")) << "\n";
     } else if (*coprocSet) {
         std::cout << "set " << settings << "\n";
     } else if (*coprocBoot) {

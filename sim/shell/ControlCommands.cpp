@@ -1,6 +1,7 @@
 #include "sim/shell/ControlCommands.h"
 
 #include "sim/board/Board.h"
+#include "sim/shell/CardCommands.h"
 #include "sim/shell/ScreenCommands.h"
 #include "sim/shell/Simulator.h"
 
@@ -46,4 +47,6 @@ void ControlCommands::Register(ControlServer& server) {
                     [this](const nlohmann::json& r) { return m_device.CoprocSet(r); });
     server.Register("coproc-boot",
                     [](const nlohmann::json& r) { return DeviceRequests::CoprocBoot(r); });
+    // The storage card pulled out and put back.
+    server.Register("card", [](const nlohmann::json& r) { return CardCommands::Card(r); });
 }
