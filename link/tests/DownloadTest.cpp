@@ -9,6 +9,7 @@
 #include "link/QCoprocLink.h"
 #include "link/tests/LinkTest.h"
 #include "platform/bsp/BoardSupport.h"
+#include "platform/kernel/CardSlot.h"
 #include "sim/board/Sha256.h"
 #include "testsupport/CountingBackend.h"
 
@@ -180,6 +181,30 @@ TEST_F(DownloadTest, FileRemovedDuringTheDownloadArrivesWhole) {
     };
     EXPECT_TRUE(link.DownloadImage(path.c_str()));
     EXPECT_FALSE(std::filesystem::exists(card.HostPath("image.bin")));
+    EXPECT_EQ(board.Image(), image);
+    EXPECT_TRUE(board.ImageStarted());
+}
+
+// The card pulled out after the first block: the next read fails, so the image is short and
+// is not started; with the card back in, the same image goes whole.
+TEST_F(DownloadTest, CardPulledOutDuringTheDownloadFailsAtTheNextRead) {
+    const auto image = TestCard::Pattern(12000);
+    const std::wstring path = card.Write("image.bin", image);
+    recorder.onExchange = [&](const CoprocExchange& e) {
+        if (e.commandName == "LOAD_BLOCK")
+            CardSlot::Eject();
+    };
+    const bool whileOut = link.DownloadImage(path.c_str());
+    recorder.onExchange = nullptr;
+    const std::vector<std::string> commands = recorder.Commands();
+    const bool inserted = CardSlot::Insert();
+    EXPECT_FALSE(whileOut);
+    EXPECT_TRUE(inserted);
+    EXPECT_EQ(commands, (std::vector<std::string>{"LOAD_HEADER", "LOAD_BLOCK"}));
+    EXPECT_FALSE(board.ImageStarted());
+
+    ASSERT_TRUE(link.ResetAndSync());
+    EXPECT_TRUE(link.DownloadImage(path.c_str()));
     EXPECT_EQ(board.Image(), image);
     EXPECT_TRUE(board.ImageStarted());
 }

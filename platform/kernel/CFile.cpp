@@ -35,9 +35,13 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const auto path = DeviceStorage::Resolve(fileName);
+    // The mount is taken before the path is looked up: a card pulled out from here on fails
+    // the file's reads even when its host file was opened.
+    const CardSlot::Mount mount = CardSlot::Current();
+    DWORD refusal = 0;
+    const auto path = DeviceStorage::Resolve(fileName, &refusal);
     if (!path) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+        SetLastError(refusal);
         return FALSE;
     }
     std::error_code ec;
@@ -57,12 +61,22 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags) {
         return FALSE;
     }
     m_fd = fd;
+    if (DeviceStorage::IsOnCard(fileName))
+        m_cardMount = mount;
     return TRUE;
+}
+
+bool CFile::CardStillIn() const {
+    if (m_cardMount && !CardSlot::IsMounted(*m_cardMount)) {
+        SetLastError(ERROR_NOT_READY);
+        return false;
+    }
+    return true;
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
     PlatformCheckpoint();
-    if (m_fd < 0 || !buffer)
+    if (m_fd < 0 || !buffer || !CardStillIn())
         return 0;
     auto* out = static_cast<char*>(buffer);
     UINT done = 0;
@@ -80,7 +94,7 @@ UINT CFile::Read(void* buffer, UINT count) {
 DWORD CFile::GetLength() const {
     PlatformCheckpoint();
     struct stat st {};
-    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+    if (m_fd < 0 || !CardStillIn() || ::fstat(m_fd, &st) != 0)
         return 0;
     // The device's files are far below 4 GiB; a larger host file reads as the largest length.
     return st.st_size > 0xFFFFFFFF ? DWORD(0xFFFFFFFF) : DWORD(st.st_size);
@@ -91,4 +105,5 @@ void CFile::Close() {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_cardMount.reset();
 }

@@ -7,6 +7,7 @@
 
 #include "platform/kernel/AsciiFold.h"
 #include "platform/kernel/CString.h"
+#include "platform/kernel/CardSlot.h"
 
 namespace fs = std::filesystem;
 
@@ -94,6 +95,10 @@ std::optional<std::string> MatchEntry(const fs::path& dir, const std::wstring& n
     return best;
 }
 
+bool IsCardFolder(const std::vector<std::wstring>& components) {
+    return !components.empty() && FoldAscii(components.front()) == L"storage card";
+}
+
 bool IsWithin(const fs::path& root, const fs::path& path) {
     auto r = root.begin();
     auto p = path.begin();
@@ -125,7 +130,9 @@ fs::path DeviceStorage::CardDir() {
     return roots.card;
 }
 
-std::optional<fs::path> DeviceStorage::Resolve(LPCTSTR devicePath) {
+std::optional<fs::path> DeviceStorage::Resolve(LPCTSTR devicePath, DWORD* refusal) {
+    if (refusal)
+        *refusal = ERROR_FILE_NOT_FOUND;
     if (!devicePath)
         return std::nullopt;
     auto components = Components(devicePath);
@@ -134,7 +141,13 @@ std::optional<fs::path> DeviceStorage::Resolve(LPCTSTR devicePath) {
 
     fs::path root;
     std::size_t first = 0;
-    if (!components->empty() && FoldAscii(components->front()) == L"storage card") {
+    if (IsCardFolder(*components)) {
+        // Nothing of the host is looked at for a card that is out.
+        if (!CardSlot::Inserted()) {
+            if (refusal && components->size() > 1)
+                *refusal = ERROR_PATH_NOT_FOUND;
+            return std::nullopt;
+        }
         root = CardDir();
         first = 1;
     } else {
@@ -160,4 +173,11 @@ std::optional<fs::path> DeviceStorage::Resolve(LPCTSTR devicePath) {
     if (ec || !IsWithin(canonicalRoot, resolved))
         return std::nullopt;
     return resolved;
+}
+
+bool DeviceStorage::IsOnCard(LPCTSTR devicePath) {
+    if (!devicePath)
+        return false;
+    const auto components = Components(devicePath);
+    return components && IsCardFolder(*components);
 }

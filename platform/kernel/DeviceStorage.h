@@ -2,6 +2,7 @@
 // "\Storage Card", every other device path lives under <state>/root. Device paths use
 // backslashes and match case-insensitively, as on the card's FAT file system, and a path that
 // would leave its root (.. past the root, a symlink pointing out, a host path) is refused.
+// While the card is out of its slot (CardSlot), "\Storage Card" is gone from the device.
 #pragma once
 
 #include <filesystem>
@@ -22,5 +23,14 @@ public:
     // canonical and inside its root, or nothing when the path is refused. Components that exist
     // are matched case-insensitively; the rest are kept as written, so the result may name a
     // file that does not exist yet.
-    static std::optional<std::filesystem::path> Resolve(LPCTSTR devicePath);
+    // A path on the card is refused while the card is out. When refusal is given, a refused
+    // path sets it to the last error of the file call that asked: while the card is out its
+    // folder is missing from the root, so the folder itself is not found (ERROR_FILE_NOT_FOUND)
+    // and a path inside it has no folder to lead through (ERROR_PATH_NOT_FOUND); any other
+    // refused path is ERROR_FILE_NOT_FOUND.
+    static std::optional<std::filesystem::path> Resolve(LPCTSTR devicePath,
+                                                        DWORD* refusal = nullptr);
+
+    // Whether an absolute device path names the card's folder or a path inside it.
+    static bool IsOnCard(LPCTSTR devicePath);
 };

@@ -23,11 +23,14 @@ namespace {
 // hInstApp codes of the shell: above 32 on success, an SE_ERR_ code on failure.
 constexpr std::uintptr_t kStartedInstance = 42;
 constexpr std::uintptr_t SE_ERR_FNF = 2;
+constexpr std::uintptr_t SE_ERR_PNF = 3;
 constexpr std::uintptr_t SE_ERR_ACCESSDENIED = 5;
 
 BOOL Fail(SHELLEXECUTEINFO* info, DWORD error) {
-    info->hInstApp = reinterpret_cast<HINSTANCE>(
-        error == DWORD(ERROR_FILE_NOT_FOUND) ? SE_ERR_FNF : SE_ERR_ACCESSDENIED);
+    const std::uintptr_t code = error == DWORD(ERROR_FILE_NOT_FOUND)   ? SE_ERR_FNF
+                                : error == DWORD(ERROR_PATH_NOT_FOUND) ? SE_ERR_PNF
+                                                                       : SE_ERR_ACCESSDENIED;
+    info->hInstApp = reinterpret_cast<HINSTANCE>(code);
     SetLastError(error);
     return FALSE;
 }
@@ -73,9 +76,12 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFO* info) {
     // cbSize is not checked: the launcher's code fills in the device's structure size, which
     // differs from the host's.
     info->hProcess = nullptr;
-    const auto path = info->lpFile ? DeviceStorage::Resolve(info->lpFile) : std::nullopt;
+    DWORD refusal = ERROR_FILE_NOT_FOUND;
+    const auto path = info->lpFile ? DeviceStorage::Resolve(info->lpFile, &refusal) : std::nullopt;
+    if (!path)
+        return Fail(info, refusal);
     struct stat st {};
-    if (!path || ::stat(path->c_str(), &st) != 0)
+    if (::stat(path->c_str(), &st) != 0)
         return Fail(info, ERROR_FILE_NOT_FOUND);
     if (!S_ISREG(st.st_mode) || ::access(path->c_str(), X_OK) != 0)
         return Fail(info, ERROR_ACCESS_DENIED);

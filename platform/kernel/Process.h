@@ -32,7 +32,9 @@ using LPSHELLEXECUTEINFO = SHELLEXECUTEINFO*;
 // Starts lpFile (a device path) with lpParameters split by the platform's command-line rules;
 // the program inherits the environment. With SEE_MASK_NOCLOSEPROCESS, hProcess receives a
 // handle to wait on and to close with CloseHandle. A missing or non-executable file gives FALSE,
-// no handle and GetLastError() = ERROR_FILE_NOT_FOUND or ERROR_ACCESS_DENIED. lpVerb,
+// no handle and GetLastError() = ERROR_FILE_NOT_FOUND or ERROR_ACCESS_DENIED (hInstApp
+// SE_ERR_FNF or SE_ERR_ACCESSDENIED); a program on a card that is out, ERROR_PATH_NOT_FOUND
+// (SE_ERR_PNF). lpVerb,
 // lpDirectory and nShow are not used: the device's programs are always opened in place.
 BOOL ShellExecuteEx(SHELLEXECUTEINFO* info);
 // STILL_ACTIVE while the program runs, then its exit status (128 + the signal number when a

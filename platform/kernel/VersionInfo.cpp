@@ -156,8 +156,13 @@ std::optional<std::span<const BYTE>> StoredBlock(LPCTSTR fileName) {
         return std::span<const BYTE>(bytes, SizeofResource(module, found));
     }
     std::error_code error;
-    const auto host = DeviceStorage::Resolve(fileName);
-    const bool exists = host && std::filesystem::is_regular_file(*host, error);
+    DWORD refusal = 0;
+    const auto host = DeviceStorage::Resolve(fileName, &refusal);
+    if (!host) {
+        SetLastError(refusal);
+        return std::nullopt;
+    }
+    const bool exists = std::filesystem::is_regular_file(*host, error);
     SetLastError(exists ? ERROR_RESOURCE_DATA_NOT_FOUND : ERROR_FILE_NOT_FOUND);
     return std::nullopt;
 }

@@ -33,8 +33,8 @@ static_assert(sizeof(VS_FIXEDFILEINFO) == 52);
 // The bytes a caller's buffer needs for GetFileVersionInfo of the file, 0 on failure. The file
 // is a registered module, by its device path or its file name. A module without a version
 // block gives ERROR_RESOURCE_TYPE_NOT_FOUND, another file that exists on the device
-// ERROR_RESOURCE_DATA_NOT_FOUND (it carries no resources), a missing one ERROR_FILE_NOT_FOUND.
-// *handle (when given) is set to 0.
+// ERROR_RESOURCE_DATA_NOT_FOUND (it carries no resources), a missing one ERROR_FILE_NOT_FOUND
+// (ERROR_PATH_NOT_FOUND inside a card that is out). *handle (when given) is set to 0.
 DWORD GetFileVersionInfoSize(LPCTSTR fileName, LPDWORD handle);
 // Fills data with the file's version information (handle is ignored). The buffer begins with
 // the block exactly as the module stores it (UTF-16 text); after it the call keeps a copy of

@@ -94,6 +94,7 @@ inline constexpr LONG ERROR_INVALID_HANDLE = 6;
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
 inline constexpr LONG ERROR_MORE_DATA = 234;
 inline constexpr LONG ERROR_BAD_FORMAT = 11;
+inline constexpr LONG ERROR_NOT_READY = 21;
 
 struct POINT {
     LONG x = 0;

@@ -1,8 +1,8 @@
 // norvane-ctl: drives a running simulated device through its control socket, as a user or a
 // test would: presses keys, taps the screen, takes screenshots and recordings, reads the device's
 // status and event log, waits for a status condition, sends WM_COPYDATA requests to the launcher
-// (well formed or raw bytes), opens message boxes in the gallery, works the co-processor model and
-// plugs the USB cable in and out.
+// (well formed or raw bytes), opens message boxes in the gallery, works the co-processor model,
+// plugs the USB cable in and out and pulls the storage card out.
 
 #include <cstdio>
 #include <cstdlib>
@@ -223,6 +223,14 @@ int main(int argc, char** argv) {
     usb->add_option("ACTION", usbAction, "connect or disconnect")
         ->required()
         ->check(CLI::IsMember({"connect", "disconnect"}));
+    // The storage card's slot.
+    std::string cardAction;
+    auto* card = app.add_subcommand(
+        "card", "pull the storage card out (eject) or put it back (insert); while it is out, "
+                "\\Storage Card\\ is gone for every file call");
+    card->add_option("ACTION", cardAction, "eject or insert")
+        ->required()
+        ->check(CLI::IsMember({"eject", "insert"}));
 
     app.footer(
         "Key names:\n" + KeyNames::Describe() +
@@ -242,8 +250,8 @@ int main(int argc, char** argv) {
         "  gauge.level (0 to 1), gauge.charging, gauge.warning, buttons (the widget kit's\n"
         "  buttons: id, text, rect, checked, focused, visible; a message box's too),\n"
         "  usb.connected and usb.notice (the system's notice: hwnd and visible; null when there\n"
-        "  is none) and, with --app gallery, gallery.page and gallery.command (a message box's\n"
-        "  result: source msgbox, id the result code)\n"
+        "  is none), card (inserted or ejected) and, with --app gallery, gallery.page and\n"
+        "  gallery.command (a message box's result: source msgbox, id the result code)\n"
         "Examples: wait state=idle; wait items>=10; wait caption=Disconnected; wait focus=Zentra\n"
         "The time-out is host time; the status is read every 20 ms.\n"
         "\nExit status: 0 on success, 1 when the simulator cannot be reached or refuses (or a\n"
@@ -334,6 +342,8 @@ int main(int argc, char** argv) {
         request = {{"cmd", "coproc-boot"}, {"path", bootPath}};
     else if (*usb)
         request = {{"cmd", "usb"}, {"action", usbAction}};
+    else if (*card)
+        request = {{"cmd", "card"}, {"action", cardAction}};
     else
         request = {{"cmd", "coproc"}};
 
@@ -425,6 +435,10 @@ int main(int argc, char** argv) {
             std::cout << (in ? "USB connected: the notice is on the screen"
                              : "USB disconnected: the notice is gone")
                       << "\n";
+    } else if (*card) {
+        // Ejecting twice or inserting a card that is in changes nothing and says so.
+        std::cout << "card " << (answer->value("changed", false) ? "" : "already ")
+                  << answer->value("card", std::string("?")) << "\n";
     } else if (*coprocSet) {
         std::cout << "set " << settings << "\n";
     } else if (*coprocBoot) {

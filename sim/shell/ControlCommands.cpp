@@ -1,6 +1,7 @@
 #include "sim/shell/ControlCommands.h"
 
 #include "sim/board/Board.h"
+#include "sim/shell/CardCommands.h"
 #include "sim/shell/ScreenCommands.h"
 #include "sim/shell/Simulator.h"
 
@@ -55,4 +56,6 @@ void ControlCommands::Register(ControlServer& server) {
                     [](const nlohmann::json& r) { return DeviceRequests::CoprocBoot(r); });
     // The outside world: the USB cable.
     server.Register("usb", [this](const nlohmann::json& r) { return m_usb.Request(r); });
+    // The storage card pulled out and put back.
+    server.Register("card", [](const nlohmann::json& r) { return CardCommands::Card(r); });
 }

@@ -21,6 +21,7 @@
 #include "platform/user/WindowTree.h"
 #include "res/resource.h"
 #include "sim/control/ControlServer.h"
+#include "sim/shell/CardCommands.h"
 
 namespace {
 
@@ -189,6 +190,7 @@ nlohmann::json StatusReport::Status() const {
     status["windows"] = std::move(windows);
     status["menus"] = m_menuTexts.Named(DescribeOpenMenus());
     status["dialog"] = DescribeDialog(status["windows"], m_dialogs.Top());
+    status["card"] = CardCommands::State();
     return status;
 }
 

@@ -20,7 +20,8 @@ public:
     // time, sounds and window tree, and the popup menus open on the screen ("menus", empty when
     // none is), each with its items. "dialog" is the modal dialog on top (null when none is
     // open): hwnd, template, text, rect, visible, labels [{id, text}], lists [{id, lines}] and
-    // the focused control {id, class, text}.
+    // the focused control {id, class, text}. "card" is the storage card's slot: "inserted" or
+    // "ejected".
     nlohmann::json Status() const;
     // The event log's entries after the sequence number "since" (all of them without it).
     static nlohmann::json Events(const nlohmann::json& request);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -854,4 +855,133 @@ TEST_F(LauncherEndToEndTest, MalformedRawRequestsAreRefusedAndSendNothing) {
     EXPECT_TRUE(Events(since, "copydata.sent").empty());
     EXPECT_TRUE(Events(since, "remote.request").empty());
     EXPECT_EQ(Status()["state"], "idle");
+}
+
+// ---- The storage card pulled out -------------------------------------------------------------
+
+namespace {
+
+// Every file of the card's host folder with its size and time.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>>
+CardListing(const fs::path& card) {
+    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
+    for (const auto& e : fs::recursive_directory_iterator(card))
+        files[e.path().string()] = {e.is_regular_file() ? e.file_size() : 0, e.last_write_time()};
+    return files;
+}
+
+// The paths and outcomes of the image downloads since seq, as "path ok" or "path failed".
+std::vector<std::string> Downloads(const std::vector<nlohmann::json>& events) {
+    std::vector<std::string> downloads;
+    for (const auto& e : events)
+        downloads.push_back(e["path"].get<std::string>() + (e["ok"] == true ? " ok" : " failed"));
+    return downloads;
+}
+
+const std::string kZentraImage = "\\Storage Card\\Norvane\\Zentra\\Zentra.bin";
+
+} // namespace
+
+// With the card out a launch finds no image: "Load program failed", the program is not started,
+// the restore's own download fails too, and the launcher is back at idle with its keypad. Once
+// the card is back the same launch runs the program. Eject and insert say when they change
+// nothing, and nothing is written to the card's folder.
+TEST_F(LauncherEndToEndTest, LaunchWithTheCardOutFailsAndWorksOnceItIsBack) {
+    const auto listing = CardListing(m_card);
+    Start();
+    Ready();
+    EXPECT_EQ(Status()["card"], "inserted");
+    Focus("Zentra");
+    std::uint64_t since = LastEvent();
+    EXPECT_EQ(Ctl({"card", "eject"}), "card ejected\n");
+    EXPECT_EQ(Ctl({"card", "eject"}), "card already ejected\n");
+    EXPECT_EQ(Status()["card"], "ejected");
+    EXPECT_EQ(Events(since, "card.ejected").size(), 1u);
+
+    since = LastEvent();
+    Press("enter");
+    ASSERT_TRUE(WaitEvent(since, "progress.shown", 4));
+    Wait("state=idle");
+    EXPECT_EQ(Field(Events(since, "progress.shown"), "text"),
+              (std::vector<std::string>{"Connecting ..", "Loading Program ..",
+                                        "Load program failed", "Exit Program"}));
+    EXPECT_EQ(Downloads(Events(since, "image.download")),
+              (std::vector<std::string>{kZentraImage + " failed", kLauncherImage + " failed"}));
+    EXPECT_TRUE(Events(since, "process.started").empty());
+    nlohmann::json status = Status();
+    EXPECT_EQ(status["focus"], "Zentra");
+    const int at = status["focus_index"];
+    Press("right");
+    Wait("focus_index!=" + std::to_string(at));
+    Press("left");
+    Wait("focus=Zentra");
+
+    since = LastEvent();
+    EXPECT_EQ(Ctl({"card", "insert"}), "card inserted\n");
+    EXPECT_EQ(Ctl({"card", "insert"}), "card already inserted\n");
+    EXPECT_EQ(Status()["card"], "inserted");
+    EXPECT_EQ(Events(since, "card.inserted").size(), 1u);
+    Press("enter");
+    Wait("running.program!=null");
+    ASSERT_TRUE(WaitEvent(since, "key.wait"));
+    Ctl({"key", "select"});
+    Wait("state=idle");
+    EXPECT_EQ(Field(Events(since, "progress.shown"), "text"),
+              (std::vector<std::string>{"Connecting ..", "Loading Program ..", "Exit Program"}));
+    EXPECT_EQ(Downloads(Events(since, "image.download")),
+              (std::vector<std::string>{kZentraImage + " ok", kLauncherImage + " ok"}));
+    m_sim.reset();
+    EXPECT_EQ(CardListing(m_card), listing);
+}
+
+// The card pulled out while a program's image goes to the co-processor: the download stops at
+// its next read, the program is not started and the launch restores as after any failed
+// download.
+TEST_F(LauncherEndToEndTest, CardPulledOutDuringADownloadStopsItAtTheNextRead) {
+    // 1000 blocks, each held up by the co-processor for 20 ms of device time.
+    const std::size_t size = 4000u * 1000u;
+    {
+        std::ofstream image(m_card / "Norvane" / "Zentra" / "Zentra.bin",
+                            std::ios::binary | std::ios::trunc);
+        image << std::string(size, '\x5A');
+    }
+    Start();
+    Ready();
+    Focus("Zentra");
+    Ctl({"coproc", "set", "ready_delay_us=20000"});
+    std::uint64_t since = LastEvent();
+    Press("enter");
+    ASSERT_TRUE(WaitEvent(since, "progress.shown", 2));
+    // A block of the program's image has been taken: the download is under way.
+    const auto coproc = [this] { return nlohmann::json::parse(Ctl({"coproc"}))["state"]; };
+    bool underway = false;
+    for (int attempt = 0; attempt < 3000 && !underway; ++attempt) {
+        const nlohmann::json state = coproc();
+        underway = state["last_command"].is_object() &&
+                   state["last_command"].value("name", "") == "LOAD_BLOCK";
+        if (!underway)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(underway);
+    EXPECT_EQ(Ctl({"card", "eject"}), "card ejected\n");
+    Ctl({"coproc", "set", "ready_delay_us=0"});
+    ASSERT_TRUE(WaitEvent(since, "progress.shown", 4));
+    Wait("state=idle");
+    EXPECT_EQ(Field(Events(since, "progress.shown"), "text"),
+              (std::vector<std::string>{"Connecting ..", "Loading Program ..",
+                                        "Load program failed", "Exit Program"}));
+    const auto downloads = Events(since, "image.download");
+    EXPECT_EQ(Downloads(downloads),
+              (std::vector<std::string>{kZentraImage + " failed", kLauncherImage + " failed"}));
+    EXPECT_EQ(downloads.at(0)["size"], size) << "the image was open when the card went";
+    EXPECT_TRUE(Events(since, "process.started").empty());
+    const nlohmann::json state = coproc();
+    // The restore resets the co-processor and cannot read the launcher's image from a card that
+    // is out: the co-processor is left empty and stopped.
+    EXPECT_EQ(state["image"]["size"].get<std::size_t>(), 0u);
+    EXPECT_EQ(state["image"]["started"], false);
+    // The keypad is back.
+    const int at = Status()["focus_index"];
+    Press("right");
+    Wait("focus_index!=" + std::to_string(at));
 }
