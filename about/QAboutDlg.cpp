@@ -11,8 +11,6 @@ namespace {
 
 constexpr COLORREF kNavy = 0x00800000;
 constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr BYTE kBackgroundSlot = 0;
-constexpr BYTE kTextSlot = 1;
 
 // The build date shown with the software version, whatever the date today.
 constexpr int kBuildYear = 2008;
@@ -46,8 +44,8 @@ void QAboutDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL QAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_titleLabel.SetColor(kBackgroundSlot, kNavy, FALSE);
-    m_titleLabel.SetColor(kTextSlot, kWhite, FALSE);
+    m_titleLabel.SetColor(QColorLabel::kBackgroundSlot, kNavy, FALSE);
+    m_titleLabel.SetColor(QColorLabel::kTextSlot, kWhite, FALSE);
     m_titleLabel.SetWindowText(LoadLocalString(GetLanguage(), IDS_ABOUT_TITLE));
     // An executable whose version cannot be read shows V0.0.0 (Build 0).
     VS_FIXEDFILEINFO version{};

@@ -10,6 +10,9 @@
 class QColorLabel : public CStatic {
 public:
     static constexpr int kColorCount = 6;
+    // The slots the label's own colour query reads.
+    static constexpr BYTE kBackgroundSlot = 0;
+    static constexpr BYTE kTextSlot = 1;
 
     QColorLabel();
     ~QColorLabel() override;

@@ -188,8 +188,8 @@ BOOL QMessageBox::OnInitDialog() {
 
     LayoutControls(n);
 
-    m_lblCaption.SetColor(1, kCaptionText, FALSE);
-    m_lblCaption.SetColor(0, kCaptionBack, FALSE);
+    m_lblCaption.SetColor(QColorLabel::kTextSlot, kCaptionText, FALSE);
+    m_lblCaption.SetColor(QColorLabel::kBackgroundSlot, kCaptionBack, FALSE);
     m_lblCaption.SetWindowText(m_strCaption);
     m_lblText.SetWindowText(m_strText);
 
